@@ -1,0 +1,80 @@
+// A runtime without a display: scripted events, recorded pictures, a bare count step.
+#include "runtime/headless.h"
+
+#include <charconv>
+#include <string>
+
+namespace vk {
+
+void HeadlessRuntime::Start(FormEvents& form) {
+  form_ = &form;
+  form.Form_Activate();
+}
+
+void HeadlessRuntime::Raise(const InputEvent& event) {
+  switch (event.type) {
+    case InputEvent::Type::kKeyPress: {
+      int16_t key = event.key;
+      form_->Picture1_KeyPress(key);
+      break;
+    }
+    case InputEvent::Type::kMouseMove: {
+      float x = event.x;
+      float y = event.y;
+      form_->Picture1_MouseMove(0, 0, x, y);
+      break;
+    }
+    case InputEvent::Type::kClick:
+      form_->Picture1_Click();
+      break;
+    case InputEvent::Type::kDblClick:
+      form_->Picture1_DblClick();
+      break;
+  }
+}
+
+PictureRef HeadlessRuntime::HolderPicture(std::string_view holder) {
+  int number = 0;
+  const char* digits = holder.data() + 5;
+  const char* end = holder.data() + holder.size();
+  const bool named = holder.size() > 5 && holder.substr(0, 5) == "Image" &&
+                     std::from_chars(digits, end, number).ptr == end;
+  if (!named || number < 1 || number > static_cast<int>(holders_.size()) ||
+      !holders_[number - 1]) {
+    throw RuntimeError(kInvalidPicture, "Invalid picture: " + std::string(holder));
+  }
+  return holders_[number - 1];
+}
+
+int32_t HeadlessRuntime::SetPicture(PictureRef picture) {
+  if (set_picture_result < 0) return set_picture_result;
+  if (record_shown) shown.push_back(picture);
+  picture1 = std::move(picture);
+  if (on_set_picture) on_set_picture();
+  return 0;
+}
+
+void HeadlessRuntime::PumpEvents() {
+  const uint64_t index = pump_count++;
+  if (index < pumps.size()) {
+    for (const InputEvent& event : pumps[index]) Raise(event);
+  }
+  if (pump_count >= pump_limit) throw ScriptEnd{};
+}
+
+int32_t HeadlessRuntime::HideWindow() {
+  if (hide_result < 0) return hide_result;
+  hidden = true;
+  return 0;
+}
+
+void HeadlessRuntime::EndProgram() { throw ProgramEnd{}; }
+
+int HeadlessRuntime::HolderIndex(const PictureRef& picture) const {
+  for (size_t i = 0; i < holders_.size(); ++i) {
+    if (picture && holders_[i] == picture) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace vk

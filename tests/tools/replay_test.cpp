@@ -1,0 +1,108 @@
+// The replay contract: script syntax, its errors, and the lines printed.
+#include "tools/replay.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/support/player_fixture.h"
+
+namespace vk {
+namespace {
+
+std::string Replay(const std::string& text, bool with_state = false, int* status = nullptr) {
+  std::istringstream in(text);
+  ReplayScript script;
+  std::string error;
+  EXPECT_TRUE(ParseScript(in, &script, &error)) << error;
+  std::ostringstream out;
+  const int code = RunReplay(script, StandInHolders(), with_state, out);
+  if (status) *status = code;
+  return out.str();
+}
+
+std::string ParseError(const std::string& text) {
+  std::istringstream in(text);
+  ReplayScript script;
+  std::string error;
+  EXPECT_FALSE(ParseScript(in, &script, &error)) << text;
+  return error;
+}
+
+TEST(ReplayTest, ExampleFromTheContract) {
+  EXPECT_EQ(Replay("play\n-\n-\nkey 45\n-\n-\n"), "0\n1\n2\n3\n1\n0\n");
+}
+
+TEST(ReplayTest, WithoutPlaybackLinesOnlyLoadingRuns) {
+  EXPECT_EQ(Replay(""), "0\n");
+  EXPECT_EQ(Replay("# nothing but a comment\n\nplay\n"), "0\n");
+}
+
+TEST(ReplayTest, WithoutPlayEveryLineIsAPlaybackPump) {
+  EXPECT_EQ(Replay("-\nkey 43 # plus\n-\n"), "0\n1\n2\n4\n");
+}
+
+TEST(ReplayTest, LoadingLinesFeedTheLoadingPumps) {
+  // A click while loading: mouse mode is on when playback starts, so the move steps.
+  EXPECT_EQ(Replay("click\nplay\nmove 1 2\n-\n-\n"), "0\n1\n2\n2\n");
+  EXPECT_EQ(Replay("-\n-\nkey 27\nplay\n-\n"), "0\nend\n");
+}
+
+TEST(ReplayTest, EventsInOnePumpRunInOrder) {
+  EXPECT_EQ(Replay("play\nkey 45 ; key 43\n-\n"), "0\n1\n3\n");
+  EXPECT_EQ(Replay("play\nkey 43;key 45\n-\n"), "0\n1\n23\n");
+}
+
+TEST(ReplayTest, StateLines) {
+  const std::string out = Replay("play\nclick; move 2 3.5\n", true);
+  EXPECT_EQ(out,
+            "0 k=empty l=empty m=empty mm=empty n=empty nn=empty m1=empty mm1=empty n1=empty "
+            "st=empty ke=empty ke1=empty nm=empty nmm=empty yyy=empty hl=empty updo=empty\n"
+            "1 k=i32:1000000 l=i16:1 m=empty mm=empty n=i16:1 nn=empty m1=empty mm1=empty "
+            "n1=empty st=empty ke=empty ke1=empty nm=empty nmm=empty yyy=empty hl=i16:0 "
+            "updo=i16:1\n");
+  const std::string moved = Replay("play\nmove 0.1 0.3\n-\n", true);
+  EXPECT_NE(moved.find(" k=f32:0.900000036 "), std::string::npos) << moved;
+}
+
+TEST(ReplayTest, EndAndErrorLines) {
+  int status = -1;
+  EXPECT_EQ(Replay("play\n-\ndblclick; key 43\n-\n", false, &status), "0\n1\n2\nend\n");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(Replay("play\nmove 3e38 1\n-\n", false, &status), "0\n1\nerror 6: Overflow\n");
+  EXPECT_EQ(status, 1);
+}
+
+TEST(ReplayTest, BadScriptsAreRefusedWithTheirLine) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"jump\n", "line 1: unknown event 'jump'"},
+      {"-\nkey\n", "line 2: missing argument to 'key'"},
+      {"key 1 2\n", "line 1: extra argument to 'key'"},
+      {"key 45\tkey 43\n", "line 1: extra argument to 'key'"},
+      {"click 1\n", "line 1: extra argument to 'click'"},
+      {"key 32768\n", "line 1: key code '32768' is not a whole number from -32768 to 32767"},
+      {"key -32769\n", "line 1: key code '-32769' is not a whole number from -32768 to 32767"},
+      {"key 4x\n", "line 1: key code '4x' is not a whole number from -32768 to 32767"},
+      {"move 1\n", "line 1: missing argument to 'move'"},
+      {"move 1 nan\n", "line 1: coordinate 'nan' is not a finite number"},
+      {"move inf 1\n", "line 1: coordinate 'inf' is not a finite number"},
+      {"move 1e39 1\n", "line 1: coordinate '1e39' is not a finite number"},
+      {"move 0x10 1\n", "line 1: coordinate '0x10' is not a finite number"},
+      {"key 45;\n", "line 1: empty event"},
+      {"- ; click\n", "line 1: unknown event '-'"},
+      {"play\nplay\n", "line 2: 'play' given twice"},
+  };
+  for (const auto& [text, message] : cases) EXPECT_EQ(ParseError(text), message);
+
+  std::string loading;
+  for (int i = 0; i < 24; ++i) loading += "-\n";
+  EXPECT_EQ(ParseError(loading + "play\n"), "line 25: more than 23 loading pump lines before 'play'");
+  EXPECT_EQ(Replay(loading.substr(2) + "play\n"), "0\n");  // 23 loading lines are fine
+}
+
+TEST(ReplayTest, KeyCodesOutsideTheCharacterSetAreAccepted) {
+  EXPECT_EQ(Replay("play\nkey -32768; key 32767; key 301\n-\n"), "0\n1\n2\n");
+}
+
+}  // namespace
+}  // namespace vk
