@@ -2,6 +2,9 @@
 #include <cstring>
 #include <iostream>
 
+#include "presentation/form_table.h"
+#include "runtime/slides.h"
+#include "runtime/window.h"
 #include "tools/replay.h"
 
 int main(int argc, char** argv) {
@@ -20,7 +23,13 @@ int main(int argc, char** argv) {
     std::cerr << "vorlan-replay: " << error << '\n';
     return 2;
   }
+  vk::WindowLayout window;
+  if (!vk::BuildWindow(vk::FormTable()[0], &window, &error)) {
+    std::cerr << "vorlan-replay: " << error << '\n';
+    return 1;
+  }
+  vk::SlidePictures pictures(window.holder_jpegs, /*background=*/false);
   std::vector<vk::PictureRef> holders;
-  for (int i = 0; i < 24; ++i) holders.push_back(std::make_shared<vk::Picture>());
+  for (int i = 0; i < vk::kHolders; ++i) holders.push_back(pictures.Get(i));
   return vk::RunReplay(script, std::move(holders), with_state, std::cout);
 }

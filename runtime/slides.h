@@ -1,0 +1,52 @@
+// The 24 holders' pictures, each decoded once and kept for the life of the process.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <thread>
+
+#include "runtime/picture.h"
+#include "runtime/window.h"
+
+namespace vk {
+
+// Decodes every holder's JPEG to planar 4:2:0 samples in one large buffer (given huge pages
+// where the kernel offers them, since first touches of fresh pages dominate the cost). Decoding
+// runs either at once or on a worker; Get waits only for the picture it needs.
+class SlidePictures {
+ public:
+  static constexpr int kWidth = 1024, kHeight = 768;
+
+  // Decodes every picture before returning, or with `background` on a worker in holder order.
+  SlidePictures(const std::array<std::span<const uint8_t>, kHolders>& jpegs, bool background);
+  ~SlidePictures();
+  SlidePictures(const SlidePictures&) = delete;
+  SlidePictures& operator=(const SlidePictures&) = delete;
+
+  // Holder i's picture (i from 0), or null when its JPEG did not decode as a 1024 by 768 4:2:0
+  // picture. The reference keeps every picture's samples alive.
+  PictureRef Get(int i);
+
+  size_t buffer_bytes() const { return size_; }
+
+ private:
+  struct Samples;
+  void DecodeAll();
+  void Decode(int i, void* tj);
+
+  std::array<std::span<const uint8_t>, kHolders> jpegs_;
+  std::shared_ptr<Samples> samples_;
+  size_t size_ = 0;
+  std::array<bool, kHolders> decoded_ok_{};
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  int done_ = 0;  // holders 0 .. done_ - 1 are decoded
+  std::thread worker_;
+};
+
+}  // namespace vk

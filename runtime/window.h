@@ -1,0 +1,28 @@
+// The window built from its stored description: what the runtimes show and where the slides lie.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "runtime/description.h"
+
+namespace vk {
+
+constexpr int kHolders = 24;
+
+struct WindowLayout {
+  std::string caption;
+  Rect client;        // the form's client area, twips
+  Rect picture_rect;  // Picture1 within it, twips
+  ScaleBlock scale;   // Picture1's coordinate system
+  // The JPEG file of holder Image(i + 1); empty where the holder has no picture.
+  std::array<std::span<const uint8_t>, kHolders> holder_jpegs;
+};
+
+// Reads the description of `entry` and checks that it is this window: the table's form, the
+// picture area Picture1 as the form's only child and Image1 to Image24 inside it. Holders are
+// found by name, never by record position. On failure returns false with a one-line `error`.
+bool BuildWindow(const FormTableEntry& entry, WindowLayout* out, std::string* error);
+
+}  // namespace vk
