@@ -2,7 +2,9 @@
 # and in one with AddressSanitizer and UndefinedBehaviorSanitizer.
 JOBS ?= $(shell nproc)
 
-.PHONY: run build test test-normal test-sanitize bench clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: run build test test-normal test-sanitize fuzz bench clean
 
 build:
 	scripts/install-deps.sh run
@@ -12,7 +14,7 @@ build:
 run: build
 	build/vorlan-kidney
 
-test: test-normal test-sanitize
+test: test-normal test-sanitize fuzz
 
 test-normal:
 	scripts/install-deps.sh test
@@ -26,8 +28,20 @@ test-sanitize:
 	cmake --build build-sanitize -j $(JOBS)
 	ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
 
+# The description reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
+# seeded with a description around tiny stand-in JPEG files.
+fuzz:
+	scripts/install-deps.sh test
+	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVK_FUZZ=ON -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
+	cmake --build build-fuzz --target description_fuzz write_description
+	rm -rf build-fuzz/seed-slides build-fuzz/corpus && mkdir -p build-fuzz/seed-slides build-fuzz/corpus
+	for k in $$(seq -w 1 24); do printf '\377\330%s\377\331' $$k > build-fuzz/seed-slides/slide$$k.jpg; done
+	build-fuzz/write_description build-fuzz/seed-slides build-fuzz/corpus/seed.bin
+	build-fuzz/description_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 build-fuzz/corpus
+
 bench: test-normal
 	build/bench/vorlan_bench
+	bench/startup.sh build/bench/vorlan_startup
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-fuzz

@@ -176,19 +176,22 @@ class Reader {
     if (out_->Find(object.name)) return Fail(start + 7, "a second object named " + object.name);
     object.type = U8();
 
-    while (pos_ < end - 1) {
+    // Values are bounded by the record's final FF, so a code is always there to read.
+    for (;;) {
       const size_t at = pos_;
       const uint8_t code = U8();
+      if (code == d::kEndOfProperties) break;
       const std::optional<Form> form = FormOf(object.type, code);
       if (!form) {
-        pos_ = end - 1;  // an unknown type or code: the rest of the record is skipped
+        pos_ = end;  // an unknown type or code: the rest of the record is skipped
         break;
       }
       if (!Property(object, code, *form, end - 1, at)) return false;
     }
-    if (pos_ != end - 1 || U8() != d::kEndOfProperties) {
+    if (pos_ != end) {
       return Fail(start, "record length " + std::to_string(length) +
-                             " does not match its properties' end");
+                             " does not match its properties' end at byte " +
+                             std::to_string(pos_ - 1));
     }
     out_->objects.push_back(std::move(object));
     return true;
