@@ -37,9 +37,13 @@ class TypedNumber {
   friend TypedNumber Mod(const TypedNumber& a, const TypedNumber& b);
 
   // Numeric comparisons: empty equals 0 and no other value.
-  friend bool operator==(const TypedNumber& a, const TypedNumber& b) { return a.Value() == b.Value(); }
+  friend bool operator==(const TypedNumber& a, const TypedNumber& b) {
+    return a.Value() == b.Value();
+  }
   friend bool operator!=(const TypedNumber& a, const TypedNumber& b) { return !(a == b); }
-  friend bool operator>=(const TypedNumber& a, const TypedNumber& b) { return a.Value() >= b.Value(); }
+  friend bool operator>=(const TypedNumber& a, const TypedNumber& b) {
+    return a.Value() >= b.Value();
+  }
 
  private:
   Kind kind_ = Kind::kEmpty;

@@ -115,7 +115,8 @@ std::vector<uint8_t> WriteDescription(const std::array<std::vector<uint8_t>, 24>
   for (uint8_t marker : {d::kEndOfChildren, d::kEndOfChildren, d::kEnd}) b.U8(marker);
 
   const auto tree_length = static_cast<uint32_t>(b.out.size() - tree_length_at);
-  for (int i = 0; i < 4; ++i) b.out[tree_length_at + i] = static_cast<uint8_t>(tree_length >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    b.out[tree_length_at + i] = static_cast<uint8_t>(tree_length >> (8 * i));
   return std::move(b.out);
 }
 

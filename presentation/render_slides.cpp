@@ -136,7 +136,8 @@ int main(int argc, char** argv) {
     char name[32];
     std::snprintf(name, sizeof name, "/slide%02d.jpg", k);
     std::ofstream out(argv[1] + std::string(name), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
+    out.write(reinterpret_cast<const char*>(jpeg.data()),
+              static_cast<std::streamsize>(jpeg.size()));
     if (!out) {
       std::fprintf(stderr, "render_slides: cannot write %s%s\n", argv[1], name);
       return 1;

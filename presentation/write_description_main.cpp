@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
   }
   const std::vector<uint8_t> bytes = vk::WriteDescription(jpegs);
   std::ofstream out(argv[2], std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) {
     std::fprintf(stderr, "write_description: cannot write %s\n", argv[2]);
     return 1;

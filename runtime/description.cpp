@@ -18,27 +18,50 @@ std::optional<Form> FormOf(int type, uint8_t code) {
   switch (type) {
     case d::kTypeForm:
       switch (code) {
-        case 0x01: case 0x24: return Form::kText;
-        case 0x19: return Form::kI16;
-        case 0x23: return Form::kI32;
-        case 0x35: return Form::kClientRect;
-        case 0x22: case 0x26: case 0x27: case 0x28: case 0x32: case 0x3E: case 0x43: case 0x44:
+        case 0x01:
+        case 0x24:
+          return Form::kText;
+        case 0x19:
+          return Form::kI16;
+        case 0x23:
+          return Form::kI32;
+        case 0x35:
+          return Form::kClientRect;
+        case 0x22:
+        case 0x26:
+        case 0x27:
+        case 0x28:
+        case 0x32:
+        case 0x3E:
+        case 0x43:
+        case 0x44:
           return Form::kByte;
       }
       break;
     case d::kTypePictureBox:
       switch (code) {
-        case 0x05: return Form::kControlRect;
-        case 0x12: return Form::kI16;
-        case 0x1A: return Form::kScale;
-        case 0x32: case 0x43: return Form::kByte;
+        case 0x05:
+          return Form::kControlRect;
+        case 0x12:
+          return Form::kI16;
+        case 0x1A:
+          return Form::kScale;
+        case 0x32:
+        case 0x43:
+          return Form::kByte;
       }
       break;
     case d::kTypeImage:
       switch (code) {
-        case 0x02: return Form::kPicture;
-        case 0x03: return Form::kControlRect;
-        case 0x07: case 0x08: case 0x0C: case 0x18: return Form::kByte;
+        case 0x02:
+          return Form::kPicture;
+        case 0x03:
+          return Form::kControlRect;
+        case 0x07:
+        case 0x08:
+        case 0x0C:
+        case 0x18:
+          return Form::kByte;
       }
       break;
   }
@@ -111,7 +134,8 @@ class Reader {
   bool Tree() {
     std::vector<int> parents;  // open lists of children, innermost last
     if (!Record(-1)) return false;
-    if (out_->objects[0].type != d::kTypeForm) return Fail(d::kHeaderSize, "first object is not a form");
+    if (out_->objects[0].type != d::kTypeForm)
+      return Fail(d::kHeaderSize, "first object is not a form");
     for (;;) {
       const size_t at = pos_;
       if (!Need(1, bytes_.size(), "structure marker")) return false;
@@ -152,7 +176,8 @@ class Reader {
     const size_t start = pos_;
     if (!Need(4, bytes_.size(), "record length")) return false;
     const uint32_t length = U32();
-    if (length < 10) return Fail(start, "record length " + std::to_string(length) + " is too short");
+    if (length < 10)
+      return Fail(start, "record length " + std::to_string(length) + " is too short");
     if (length > bytes_.size() - start) {
       return Fail(start, "record length " + std::to_string(length) + " runs past the end (" +
                              std::to_string(bytes_.size() - start) + " bytes left)");
@@ -201,8 +226,10 @@ class Reader {
     switch (form) {
       case Form::kByte:
         if (!Need(1, limit, "byte value")) return false;
-        if (object.type == d::kTypeImage && code == d::image::kVisible) object.visible = U8() != 0;
-        else pos_ += 1;
+        if (object.type == d::kTypeImage && code == d::image::kVisible)
+          object.visible = U8() != 0;
+        else
+          pos_ += 1;
         return true;
       case Form::kI16:
         if (!Need(2, limit, "16-bit value")) return false;
@@ -253,7 +280,8 @@ class Reader {
   bool Picture(WindowObject& object, size_t limit, size_t at) {
     if (!Need(4, limit, "picture stream length")) return false;
     const uint32_t stream = U32();
-    if (stream < 8) return Fail(at + 1, "picture stream length " + std::to_string(stream) + " is too short");
+    if (stream < 8)
+      return Fail(at + 1, "picture stream length " + std::to_string(stream) + " is too short");
     if (!Need(stream, limit, "picture stream")) return false;
     const size_t stream_start = pos_;
     if (std::memcmp(&bytes_[pos_], "lt\0\0", 4) != 0) {

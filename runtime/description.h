@@ -83,12 +83,12 @@ struct WindowObject {
   int id = 0;
   std::string name;
   int type = 0;
-  int parent = -1;  // index into WindowDescription::objects; -1 for the form
-  std::string caption;   // form
-  Rect client;           // form: client area
-  Rect rect;             // controls: position within the parent's inner area
-  ScaleBlock scale;      // picture box: its coordinate system
-  bool visible = true;   // image
+  int parent = -1;                // index into WindowDescription::objects; -1 for the form
+  std::string caption;            // form
+  Rect client;                    // form: client area
+  Rect rect;                      // controls: position within the parent's inner area
+  ScaleBlock scale;               // picture box: its coordinate system
+  bool visible = true;            // image
   std::span<const uint8_t> jpeg;  // image: the JPEG file, inside the description's bytes
 };
 

@@ -39,8 +39,7 @@ PictureRef HeadlessRuntime::HolderPicture(std::string_view holder) {
   const char* end = holder.data() + holder.size();
   const bool named = holder.size() > 5 && holder.substr(0, 5) == "Image" &&
                      std::from_chars(digits, end, number).ptr == end;
-  if (!named || number < 1 || number > static_cast<int>(holders_.size()) ||
-      !holders_[number - 1]) {
+  if (!named || number < 1 || number > static_cast<int>(holders_.size()) || !holders_[number - 1]) {
     throw RuntimeError(kInvalidPicture, "Invalid picture: " + std::string(holder));
   }
   return holders_[number - 1];

@@ -54,7 +54,9 @@ void SlidePictures::DecodeAll() {
 void SlidePictures::Decode(int i, tjhandle tj) {
   uint8_t* y = samples_->base + i * kPictureBytes;
   Picture& picture = samples_->pictures[i];
-  picture = {kWidth, kHeight, {y, y + kLumaBytes, y + kLumaBytes + kChromaBytes},
+  picture = {kWidth,
+             kHeight,
+             {y, y + kLumaBytes, y + kLumaBytes + kChromaBytes},
              {kWidth, kWidth / 2, kWidth / 2}};
 
   bool ok = false;

@@ -146,10 +146,10 @@ bool ParseScript(std::istream& in, ReplayScript* script, std::string* error) {
 
 std::string FormatState(const PlayerState& s) {
   const std::pair<const char*, const TypedNumber*> fields[] = {
-      {"k", &s.k},     {"l", &s.l},     {"m", &s.m},       {"mm", &s.mm},   {"n", &s.n},
-      {"nn", &s.nn},   {"m1", &s.m1},   {"mm1", &s.mm1},   {"n1", &s.n1},   {"st", &s.st},
-      {"ke", &s.ke},   {"ke1", &s.ke1}, {"nm", &s.nm},     {"nmm", &s.nmm}, {"yyy", &s.yyy},
-      {"hl", &s.hl},   {"updo", &s.updo}};
+      {"k", &s.k},   {"l", &s.l},      {"m", &s.m},     {"mm", &s.mm},   {"n", &s.n},
+      {"nn", &s.nn}, {"m1", &s.m1},    {"mm1", &s.mm1}, {"n1", &s.n1},   {"st", &s.st},
+      {"ke", &s.ke}, {"ke1", &s.ke1},  {"nm", &s.nm},   {"nmm", &s.nmm}, {"yyy", &s.yyy},
+      {"hl", &s.hl}, {"updo", &s.updo}};
   std::string text;
   for (const auto& [name, value] : fields) {
     if (!text.empty()) text += ' ';

@@ -15,13 +15,14 @@ using Triple = std::tuple<int, double, int, double, int, double>;
 
 // (kind, value) of n, mm, m: equal kinds and values mean the same typed numbers.
 Triple MotionOf(const PlayerState& s) {
-  return {static_cast<int>(s.n.kind()), s.n.Value(), static_cast<int>(s.mm.kind()),
-          s.mm.Value(), static_cast<int>(s.m.kind()), s.m.Value()};
+  return {static_cast<int>(s.n.kind()), s.n.Value(), static_cast<int>(s.mm.kind()), s.mm.Value(),
+          static_cast<int>(s.m.kind()), s.m.Value()};
 }
 
 Triple SavedOf(const PlayerState& s) {
-  return {static_cast<int>(s.n1.kind()), s.n1.Value(), static_cast<int>(s.mm1.kind()),
-          s.mm1.Value(), static_cast<int>(s.m1.kind()), s.m1.Value()};
+  return {static_cast<int>(s.n1.kind()),  s.n1.Value(),
+          static_cast<int>(s.mm1.kind()), s.mm1.Value(),
+          static_cast<int>(s.m1.kind()),  s.m1.Value()};
 }
 
 // Records (n, mm, m) before every event it raises, so that the saved triple can be checked
@@ -75,9 +76,9 @@ bool OneOf(const TypedNumber& v, std::initializer_list<int> values, bool empty_a
 
 void CheckInvariants(const VorlanKidney& s, const std::set<Triple>& moments) {
   // 1: l is a 16-bit index from the first cycle on.
-  EXPECT_TRUE(OneOf(s.l, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
-                          20, 21, 22, 23},
-                    false));
+  EXPECT_TRUE(OneOf(
+      s.l, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23},
+      false));
   // 2: never both flags.
   EXPECT_TRUE(OneOf(s.m, {0, 1}, true) && OneOf(s.mm, {0, 1}, true));
   EXPECT_FALSE(s.m == 1 && s.mm == 1);

@@ -275,8 +275,14 @@ TEST_F(PlayerTest, FailedShowInPlaybackRaisesItsResult) {
 TEST_F(PlayerTest, WaitCycleCountsFloorOfKPlusOneStepsThenPumpsOnce) {
   Load();
   const std::pair<TypedNumber, uint64_t> cases[] = {
-      {0, 1},           {2.5f, 3},         {-3, 0},          {12.75f, 13},
-      {10000, 10001},   {1000000, 1000001}, {TypedNumber(), 1}, {-0.25f, 0},
+      {0, 1},
+      {2.5f, 3},
+      {-3, 0},
+      {12.75f, 13},
+      {10000, 10001},
+      {1000000, 1000001},
+      {TypedNumber(), 1},
+      {-0.25f, 0},
   };
   for (const auto& [k, steps] : cases) {
     form.k = k;
@@ -291,8 +297,8 @@ TEST_F(PlayerTest, WaitCycleCountsFloorOfKPlusOneStepsThenPumpsOnce) {
 // --- Input handlers ----------------------------------------------------------------------------
 
 TEST_F(PlayerTest, KeysPostTheirCommands) {
-  const std::pair<int16_t, int> keys[] = {{'-', -1}, {'+', 3},  {',', 3}, {'/', -2},
-                                          {'*', 2},  {' ', 2},  {'.', 2}};
+  const std::pair<int16_t, int> keys[] = {{'-', -1}, {'+', 3}, {',', 3}, {'/', -2},
+                                          {'*', 2},  {' ', 2}, {'.', 2}};
   for (const auto& [code, command] : keys) {
     form.n = TypedNumber();
     int16_t key = code;

@@ -29,12 +29,14 @@ bool Segments(const std::vector<uint8_t>& f, std::vector<Segment>* out, size_t* 
     const uint8_t marker = f[pos + 1];
     const size_t length = f[pos + 2] << 8 | f[pos + 3];
     if (length < 2 || pos + 2 + length > f.size()) return false;
-    out->push_back({marker, std::vector<uint8_t>(f.begin() + pos + 4, f.begin() + pos + 2 + length)});
+    out->push_back(
+        {marker, std::vector<uint8_t>(f.begin() + pos + 4, f.begin() + pos + 2 + length)});
     pos += 2 + length;
     if (marker == 0xDA) break;
   }
   // Entropy-coded data: FF is followed by 00 (stuffing) until the end-of-image marker.
-  while (pos + 1 < f.size() && !(f[pos] == 0xFF && f[pos + 1] != 0x00)) pos += f[pos] == 0xFF ? 2 : 1;
+  while (pos + 1 < f.size() && !(f[pos] == 0xFF && f[pos + 1] != 0x00))
+    pos += f[pos] == 0xFF ? 2 : 1;
   *scan_end = pos;
   return true;
 }
@@ -46,7 +48,8 @@ std::vector<uint8_t> Quality75(const int natural[64]) {
                                  35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
                                  58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
   std::vector<uint8_t> table;
-  for (int i = 0; i < 64; ++i) table.push_back(static_cast<uint8_t>((natural[zigzag[i]] * 50 + 50) / 100));
+  for (int i = 0; i < 64; ++i)
+    table.push_back(static_cast<uint8_t>((natural[zigzag[i]] * 50 + 50) / 100));
   return table;
 }
 
@@ -58,7 +61,8 @@ int kChrominance[64];
 
 TEST(AssetsTest, EverySlideHasTheImageFormat) {
   for (int i = 0; i < 64; ++i) kChrominance[i] = 99;
-  const int chroma_top[4][4] = {{17, 18, 24, 47}, {18, 21, 26, 66}, {24, 26, 56, 99}, {47, 66, 99, 99}};
+  const int chroma_top[4][4] = {
+      {17, 18, 24, 47}, {18, 21, 26, 66}, {24, 26, 56, 99}, {47, 66, 99, 99}};
   for (int r = 0; r < 4; ++r) {
     for (int c = 0; c < 4; ++c) kChrominance[r * 8 + c] = chroma_top[r][c];
   }
@@ -93,7 +97,8 @@ TEST(AssetsTest, EverySlideHasTheImageFormat) {
       switch (s.marker) {
         case 0xE0:  // JFIF 1.01, dots per inch, 96 by 96, no thumbnail
           ++app0;
-          EXPECT_EQ(s.body, (std::vector<uint8_t>{'J', 'F', 'I', 'F', 0, 1, 1, 1, 0, 96, 0, 96, 0, 0}));
+          EXPECT_EQ(s.body,
+                    (std::vector<uint8_t>{'J', 'F', 'I', 'F', 0, 1, 1, 1, 0, 96, 0, 96, 0, 0}));
           break;
         case 0xDB:
           dqts.push_back(s.body);
@@ -125,7 +130,8 @@ TEST(AssetsTest, EverySlideHasTheImageFormat) {
     size_t pos = 0;
     for (const auto& head : huffman_heads) {
       ASSERT_LE(pos + head.size(), all_dht.size());
-      EXPECT_EQ(std::vector<uint8_t>(all_dht.begin() + pos, all_dht.begin() + pos + head.size()), head);
+      EXPECT_EQ(std::vector<uint8_t>(all_dht.begin() + pos, all_dht.begin() + pos + head.size()),
+                head);
       size_t values = 0;
       for (size_t i = 1; i < head.size(); ++i) values += head[i];
       pos += head.size() + values;

@@ -95,14 +95,16 @@ TEST(DescriptionTest, RoundTrip) {
 
 TEST(DescriptionTest, HeaderBytes) {
   const std::vector<uint8_t> bytes = WriteDescription(FakeJpegs());
-  const uint8_t expected[53] = {
-      0xFF, 0xCC, 0x31, 0x00, 25,
-      // {4C4E2046-5C88-4E8B-9BDD-AC1E304A60DC}
-      0x46, 0x20, 0x4E, 0x4C, 0x88, 0x5C, 0x8B, 0x4E, 0x9B, 0xDD, 0xAC, 0x1E, 0x30, 0x4A, 0x60, 0xDC,
-      // {D081BA8A-9331-4A27-9870-1C64E3448A80}
-      0x8A, 0xBA, 0x81, 0xD0, 0x31, 0x93, 0x27, 0x4A, 0x98, 0x70, 0x1C, 0x64, 0xE3, 0x44, 0x8A, 0x80,
-      // {33AD4F3A-6699-11CF-B70C-00AA0060D393}
-      0x3A, 0x4F, 0xAD, 0x33, 0x99, 0x66, 0xCF, 0x11, 0xB7, 0x0C, 0x00, 0xAA, 0x00, 0x60, 0xD3, 0x93};
+  const uint8_t expected[53] = {0xFF, 0xCC, 0x31, 0x00, 25,
+                                // {4C4E2046-5C88-4E8B-9BDD-AC1E304A60DC}
+                                0x46, 0x20, 0x4E, 0x4C, 0x88, 0x5C, 0x8B, 0x4E, 0x9B, 0xDD, 0xAC,
+                                0x1E, 0x30, 0x4A, 0x60, 0xDC,
+                                // {D081BA8A-9331-4A27-9870-1C64E3448A80}
+                                0x8A, 0xBA, 0x81, 0xD0, 0x31, 0x93, 0x27, 0x4A, 0x98, 0x70, 0x1C,
+                                0x64, 0xE3, 0x44, 0x8A, 0x80,
+                                // {33AD4F3A-6699-11CF-B70C-00AA0060D393}
+                                0x3A, 0x4F, 0xAD, 0x33, 0x99, 0x66, 0xCF, 0x11, 0xB7, 0x0C, 0x00,
+                                0xAA, 0x00, 0x60, 0xD3, 0x93};
   ASSERT_GT(bytes.size(), 93u);
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 53),
             std::vector<uint8_t>(expected, expected + 53));
@@ -116,16 +118,18 @@ TEST(DescriptionTest, HolderRecordBytes) {
   const std::vector<uint8_t> bytes = WriteDescription(FakeJpegs());
   const size_t at = RecordOf(bytes, "Image1");
   const std::vector<uint8_t> expected = {
-      51, 0, 0, 0,                                 // record length
-      25,                                          // identifier
-      6, 0, 'I', 'm', 'a', 'g', 'e', '1', 0,       // name
-      24,                                          // type: image
-      0x02, 13, 0, 0, 0, 'l', 't', 0, 0, 5, 0, 0, 0, 0xFF, 0xD8, 1, 0xFF, 0xD9,  // picture
-      0x03, 0, 0, 0, 0, 0x00, 0x3C, 0x00, 0x2D,    // 0, 0, 15360, 11520
-      0x07, 0, 0x08, 0, 0x0C, 1, 0x18, 1,          // settings; 0x08 0: not visible
+      51,   0,  0,    0,                               // record length
+      25,                                              // identifier
+      6,    0,  'I',  'm', 'a',  'g',  'e',  '1',  0,  // name
+      24,                                              // type: image
+      0x02, 13, 0,    0,   0,    'l',  't',  0,    0,
+      5,    0,  0,    0,   0xFF, 0xD8, 1,    0xFF, 0xD9,  // picture
+      0x03, 0,  0,    0,   0,    0x00, 0x3C, 0x00, 0x2D,  // 0, 0, 15360, 11520
+      0x07, 0,  0x08, 0,   0x0C, 1,    0x18, 1,           // settings; 0x08 0: not visible
       0xFF};
   ASSERT_LE(at + expected.size(), bytes.size());
-  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + at, bytes.begin() + at + expected.size()), expected);
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + at, bytes.begin() + at + expected.size()),
+            expected);
   // Image1 is the last record: then 02 02 04.
   EXPECT_EQ(at + expected.size() + 3, bytes.size());
 }
@@ -166,14 +170,18 @@ struct Damage {
 
 TEST(DescriptionTest, EachDamageHasItsMessage) {
   static const Damage damages[] = {
-      {"first byte", [](auto& b) { b[0] = 0; }, "byte 0: not a window description: first byte is not FF"},
+      {"first byte", [](auto& b) { b[0] = 0; },
+       "byte 0: not a window description: first byte is not FF"},
       {"class", [](auto& b) { b[40] ^= 1; }, "byte 37: class identifier is not a form's"},
       {"reserved", [](auto& b) { b[60] = 1; }, "byte 60: reserved byte is not zero"},
       {"tree length", [](auto& b) { PutU32(b, 89, 5); }, "byte 89: tree length 5 does not match"},
-      {"control count", [](auto& b) { b[4] = 24; }, "byte 4: header counts 24 controls, the tree holds 25"},
+      {"control count", [](auto& b) { b[4] = 24; },
+       "byte 4: header counts 24 controls, the tree holds 25"},
       {"short record", [](auto& b) { PutU32(b, 93, 3); }, "byte 93: record length 3 is too short"},
-      {"long record", [](auto& b) { PutU32(b, 93, 1u << 30); }, "byte 93: record length 1073741824 runs past the end"},
-      {"record end", [](auto& b) { PutU32(b, 93, GetU32(b, 93) - 1); }, "record does not end with FF"},
+      {"long record", [](auto& b) { PutU32(b, 93, 1u << 30); },
+       "byte 93: record length 1073741824 runs past the end"},
+      {"record end", [](auto& b) { PutU32(b, 93, GetU32(b, 93) - 1); },
+       "record does not end with FF"},
       {"record longer than its properties",
        [](auto& b) {
          const size_t at = RecordOf(b, "Image1");
@@ -182,23 +190,49 @@ TEST(DescriptionTest, EachDamageHasItsMessage) {
          PutU32(b, 89, static_cast<uint32_t>(b.size() - 89));
        },
        "does not match its properties' end"},
-      {"identifier", [](auto& b) { b[RecordOf(b, "Picture1") + 4] = 7; }, "object identifier 7, expected 1"},
-      {"name length", [](auto& b) { b[RecordOf(b, "Picture1") + 5] = 200; }, "object name cut short"},
-      {"name end", [](auto& b) { b[RecordOf(b, "Picture1") + 15] = 'x'; }, "object name is not followed by a zero byte"},
-      {"duplicate", [](auto& b) { b[RecordOf(b, "Image2") + 12] = '3'; }, "a second object named Image3"},
-      {"caption end", [](auto& b) { b[Offset(b, "ESC to Quit") + 11] = 'x'; }, "text is not followed by a zero byte"},
-      {"stream signature", [](auto& b) { b[Offset(b, "lt")] = 'X'; }, "picture stream signature is not \"lt\""},
-      {"image length", [](auto& b) { b[Offset(b, "lt") + 4] = 4; }, "image length 4 does not match the stream length 13"},
-      {"stream length", [](auto& b) { b[Offset(b, "lt") - 4] = 7; }, "picture stream length 7 is too short"},
-      {"not a JPEG", [](auto& b) { b[Offset(b, "lt") + 8] = 0; }, "picture is not a JPEG file: no start-of-image marker"},
-      {"no end of image", [](auto& b) { b[Offset(b, "lt") + 12] = 0; }, "JPEG file does not end with an end-of-image marker"},
+      {"identifier", [](auto& b) { b[RecordOf(b, "Picture1") + 4] = 7; },
+       "object identifier 7, expected 1"},
+      {"name length", [](auto& b) { b[RecordOf(b, "Picture1") + 5] = 200; },
+       "object name cut short"},
+      {"name end", [](auto& b) { b[RecordOf(b, "Picture1") + 15] = 'x'; },
+       "object name is not followed by a zero byte"},
+      {"duplicate", [](auto& b) { b[RecordOf(b, "Image2") + 12] = '3'; },
+       "a second object named Image3"},
+      {"caption end", [](auto& b) { b[Offset(b, "ESC to Quit") + 11] = 'x'; },
+       "text is not followed by a zero byte"},
+      {"stream signature", [](auto& b) { b[Offset(b, "lt")] = 'X'; },
+       "picture stream signature is not \"lt\""},
+      {"image length", [](auto& b) { b[Offset(b, "lt") + 4] = 4; },
+       "image length 4 does not match the stream length 13"},
+      {"stream length", [](auto& b) { b[Offset(b, "lt") - 4] = 7; },
+       "picture stream length 7 is too short"},
+      {"not a JPEG", [](auto& b) { b[Offset(b, "lt") + 8] = 0; },
+       "picture is not a JPEG file: no start-of-image marker"},
+      {"no end of image", [](auto& b) { b[Offset(b, "lt") + 12] = 0; },
+       "JPEG file does not end with an end-of-image marker"},
       {"marker", [](auto& b) { b[b.size() - 1] = 9; }, "unknown structure marker 09"},
-      {"open lists", [](auto& b) { b[b.size() - 2] = 4; b.pop_back(); PutU32(b, 89, static_cast<uint32_t>(b.size() - 89)); },
+      {"open lists",
+       [](auto& b) {
+         b[b.size() - 2] = 4;
+         b.pop_back();
+         PutU32(b, 89, static_cast<uint32_t>(b.size() - 89));
+       },
        "end marker 04 with 1 list(s) of children still open"},
-      {"stray bytes", [](auto& b) { b.push_back(0); PutU32(b, 89, static_cast<uint32_t>(b.size() - 89)); }, "1 stray bytes after the end marker"},
-      {"closes nothing", [](auto& b) { b[b.size() - 1] = 2; b.push_back(4); PutU32(b, 89, static_cast<uint32_t>(b.size() - 89)); },
+      {"stray bytes",
+       [](auto& b) {
+         b.push_back(0);
+         PutU32(b, 89, static_cast<uint32_t>(b.size() - 89));
+       },
+       "1 stray bytes after the end marker"},
+      {"closes nothing",
+       [](auto& b) {
+         b[b.size() - 1] = 2;
+         b.push_back(4);
+         PutU32(b, 89, static_cast<uint32_t>(b.size() - 89));
+       },
        "marker 02 closes no list of children"},
-      {"sibling of the form", [](auto& b) { b[RecordOf(b, "Picture1") - 1] = 3; }, "sibling marker 03 beside the form"},
+      {"sibling of the form", [](auto& b) { b[RecordOf(b, "Picture1") - 1] = 3; },
+       "sibling marker 03 beside the form"},
   };
   const std::vector<uint8_t> good = WriteDescription(FakeJpegs());
   for (const Damage& damage : damages) {

@@ -26,11 +26,14 @@ Rgb At(const Picture& p, double x, double y) {
   const double Y = p.plane[0][py * p.stride[0] + px];
   const double cb = p.plane[1][py / 2 * p.stride[1] + px / 2] - 128.0;
   const double cr = p.plane[2][py / 2 * p.stride[2] + px / 2] - 128.0;
-  auto clamp = [](double v) { return static_cast<int>(std::lround(std::fmin(255, std::fmax(0, v)))); };
+  auto clamp = [](double v) {
+    return static_cast<int>(std::lround(std::fmin(255, std::fmax(0, v))));
+  };
   return {clamp(Y + 1.402 * cr), clamp(Y - 0.344136 * cb - 0.714136 * cr), clamp(Y + 1.772 * cb)};
 }
 
-// Colours as JPEG at quality 75 keeps them: within some levels away from edges (red, stored at half resolution, least).
+// Colours as JPEG at quality 75 keeps them: within some levels away from edges (red, stored at half
+// resolution, least).
 void ExpectColour(const Picture& p, double x, double y, Rgb want, const std::string& what) {
   const Rgb got = At(p, x, y);
   EXPECT_TRUE(std::abs(got.r - want.r) <= 36 && std::abs(got.g - want.g) <= 36 &&

@@ -96,7 +96,8 @@ TEST(ReplayTest, BadScriptsAreRefusedWithTheirLine) {
 
   std::string loading;
   for (int i = 0; i < 24; ++i) loading += "-\n";
-  EXPECT_EQ(ParseError(loading + "play\n"), "line 25: more than 23 loading pump lines before 'play'");
+  EXPECT_EQ(ParseError(loading + "play\n"),
+            "line 25: more than 23 loading pump lines before 'play'");
   EXPECT_EQ(Replay(loading.substr(2) + "play\n"), "0\n");  // 23 loading lines are fine
 }
 
