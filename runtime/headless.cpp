@@ -11,28 +11,6 @@ void HeadlessRuntime::Start(FormEvents& form) {
   form.Form_Activate();
 }
 
-void HeadlessRuntime::Raise(const InputEvent& event) {
-  switch (event.type) {
-    case InputEvent::Type::kKeyPress: {
-      int16_t key = event.key;
-      form_->Picture1_KeyPress(key);
-      break;
-    }
-    case InputEvent::Type::kMouseMove: {
-      float x = event.x;
-      float y = event.y;
-      form_->Picture1_MouseMove(0, 0, x, y);
-      break;
-    }
-    case InputEvent::Type::kClick:
-      form_->Picture1_Click();
-      break;
-    case InputEvent::Type::kDblClick:
-      form_->Picture1_DblClick();
-      break;
-  }
-}
-
 PictureRef HeadlessRuntime::HolderPicture(std::string_view holder) {
   int number = 0;
   const char* digits = holder.data() + 5;

@@ -10,15 +10,6 @@
 
 namespace vk {
 
-// One input event as the runtime raises it on Picture1.
-struct InputEvent {
-  enum class Type { kKeyPress, kMouseMove, kClick, kDblClick };
-  Type type = Type::kClick;
-  int16_t key = 0;  // kKeyPress
-  float x = 0;      // kMouseMove, in Picture1's scale units
-  float y = 0;
-};
-
 // Thrown when the scripted pumps run out; the program ends without a handler ending it.
 struct ScriptEnd {};
 
@@ -33,7 +24,7 @@ class HeadlessRuntime : public Runtime {
   // Raises the form's activation event; the form's exceptions pass to the caller.
   void Start(FormEvents& form);
   // Raises one event into the form, as a pump would.
-  void Raise(const InputEvent& event);
+  void Raise(const InputEvent& event) { RaiseEvent(*form_, event); }
 
   PictureRef HolderPicture(std::string_view holder) override;
   int32_t SetPicture(PictureRef picture) override;

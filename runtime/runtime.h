@@ -45,6 +45,20 @@ class Runtime {
   virtual void CountStep() = 0;
 };
 
+// One input event as the runtime raises it on Picture1.
+struct InputEvent {
+  enum class Type { kKeyPress, kMouseMove, kClick, kDblClick };
+  Type type = Type::kClick;
+  int16_t key = 0;  // kKeyPress
+  float x = 0;      // kMouseMove, in Picture1's scale units
+  float y = 0;
+  int16_t button = 0;  // kMouseMove: buttons held (1 left, 2 right, 4 middle); not read
+  int16_t shift = 0;   // kMouseMove: 1 Shift, 2 Ctrl, 4 Alt; not read
+};
+
+// Raises `event` into `form` with the arguments its handler takes.
+void RaiseEvent(FormEvents& form, const InputEvent& event);
+
 // The one-character text of a key code in the single-byte character set, or nothing for a code
 // that has no such character (below 0 or above 255).
 std::optional<char> CharacterOfKeyCode(int16_t code);

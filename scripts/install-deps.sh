@@ -2,7 +2,7 @@
 # Installs the Debian packages that building (run) or testing (test) needs, when missing.
 set -euo pipefail
 
-run_packages=(cmake ninja-build g++ pkg-config libturbojpeg0-dev)
+run_packages=(cmake ninja-build g++ pkg-config libturbojpeg0-dev libsdl2-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libcairo2-dev
   libjpeg62-turbo-dev)
 

@@ -1,0 +1,32 @@
+// vorlan-kidney: opens the player's window, built from the description embedded in the program.
+#include <cstdio>
+
+#include "player/vorlan_kidney.h"
+#include "presentation/form_table.h"
+#include "runtime/sdl_runtime.h"
+
+int main() {
+  std::string error;
+  vk::WindowLayout layout;
+  if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) {
+    std::fprintf(stderr, "vorlan-kidney: %s\n", error.c_str());
+    return 1;
+  }
+  // Slides decode on a worker while the window comes up; loading waits only for the one it takes.
+  vk::SlidePictures pictures(layout.holder_jpegs, /*background=*/true);
+  vk::SdlRuntime runtime(layout, pictures);
+  if (!runtime.Open(&error)) {
+    std::fprintf(stderr, "vorlan-kidney: %s\n", error.c_str());
+    return 1;
+  }
+  vk::VorlanKidney form(runtime);
+  try {
+    runtime.Activate(form);
+  } catch (const vk::ProgramEnd&) {
+    return 0;
+  } catch (const vk::RuntimeError& e) {
+    runtime.ReportError(e);
+    return 1;
+  }
+  return 0;
+}

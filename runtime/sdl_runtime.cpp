@@ -1,0 +1,264 @@
+// The player's window on a desktop through SDL2: events in, Picture1's picture out.
+#include "runtime/sdl_runtime.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+namespace vk {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+// Whether this machine has a GPU render node. Without one, SDL's own choice would be OpenGL on
+// a software rasteriser, which is slow to start; its software renderer is then the better one.
+bool HasGpu() {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
+    if (entry.path().filename().string().rfind("renderD", 0) == 0) return true;
+  }
+  return false;
+}
+
+// The window icon: the three-lobed cam with its red bar, 32 by 32.
+SDL_Surface* MakeIcon() {
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32, SDL_PIXELFORMAT_RGBA32);
+  if (!icon) return nullptr;
+  auto* pixels = static_cast<uint32_t*>(icon->pixels);
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      const double dx = x + 0.5 - 16, dy = 16 - (y + 0.5);
+      const double theta = std::atan2(dy, dx);
+      const double outline = 11 + 4 * std::cos(3 * (theta - M_PI / 2));
+      uint8_t r = 0, g = 0, b = 0, a = 0;
+      if (std::abs(dy) < 1.5 && std::abs(dx) < 14) {
+        r = 255, a = 255;
+      } else if (std::hypot(dx, dy) < outline) {
+        r = g = b = 205, a = 255;
+      }
+      pixels[y * icon->pitch / 4 + x] = SDL_MapRGBA(icon->format, r, g, b, a);
+    }
+  }
+  return icon;
+}
+
+int16_t ShiftState() {
+  const SDL_Keymod mod = SDL_GetModState();
+  return static_cast<int16_t>(((mod & KMOD_SHIFT) ? 1 : 0) | ((mod & KMOD_CTRL) ? 2 : 0) |
+                              ((mod & KMOD_ALT) ? 4 : 0));
+}
+
+int16_t Buttons(uint32_t state) {
+  return static_cast<int16_t>(((state & SDL_BUTTON_LMASK) ? 1 : 0) |
+                              ((state & SDL_BUTTON_RMASK) ? 2 : 0) |
+                              ((state & SDL_BUTTON_MMASK) ? 4 : 0));
+}
+
+InputEvent Key(int16_t code) { return {InputEvent::Type::kKeyPress, code}; }
+
+}  // namespace
+
+Viewport FitPicture(int window_width, int window_height, int picture_width, int picture_height) {
+  const double scale = std::min(static_cast<double>(window_width) / picture_width,
+                                static_cast<double>(window_height) / picture_height);
+  Viewport v;
+  v.width = picture_width * scale;
+  v.height = picture_height * scale;
+  v.x = (window_width - v.width) / 2;
+  v.y = (window_height - v.height) / 2;
+  return v;
+}
+
+std::vector<InputEvent> TranslateEvent(const SDL_Event& event, const Viewport& viewport,
+                                       const ScaleBlock& scale) {
+  std::vector<InputEvent> out;
+  switch (event.type) {
+    case SDL_TEXTINPUT: {
+      // UTF-8 to Latin-1: code points above 255 have no single-byte character and are dropped.
+      const auto* s = reinterpret_cast<const unsigned char*>(event.text.text);
+      while (*s) {
+        if (*s < 0x80) {
+          out.push_back(Key(*s++));
+        } else if ((*s & 0xE0) == 0xC0 && (s[1] & 0xC0) == 0x80) {
+          const int code = (*s & 0x1F) << 6 | (s[1] & 0x3F);
+          if (code <= 255) out.push_back(Key(static_cast<int16_t>(code)));
+          s += 2;
+        } else {
+          ++s;
+          while ((*s & 0xC0) == 0x80) ++s;
+        }
+      }
+      break;
+    }
+    case SDL_KEYDOWN:
+      switch (event.key.keysym.sym) {
+        case SDLK_ESCAPE:
+          out.push_back(Key(27));
+          break;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+          out.push_back(Key(13));
+          break;
+        case SDLK_BACKSPACE:
+          out.push_back(Key(8));
+          break;
+      }
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      // A double click's second press; a third press starts a new single click.
+      if (event.button.button == SDL_BUTTON_LEFT && event.button.clicks % 2 == 0) {
+        out.push_back({InputEvent::Type::kDblClick});
+      }
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (event.button.button == SDL_BUTTON_LEFT && event.button.clicks % 2 == 1) {
+        out.push_back({InputEvent::Type::kClick});
+      }
+      break;
+    case SDL_MOUSEMOTION: {
+      InputEvent move{InputEvent::Type::kMouseMove};
+      move.x = static_cast<float>(scale.width * (event.motion.x - viewport.x) / viewport.width);
+      move.y = static_cast<float>(scale.height * (event.motion.y - viewport.y) / viewport.height);
+      move.button = Buttons(event.motion.state);
+      move.shift = ShiftState();
+      out.push_back(move);
+      break;
+    }
+  }
+  return out;
+}
+
+SdlRuntime::~SdlRuntime() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+bool SdlRuntime::Open(std::string* error) {
+  if (!HasGpu()) {
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  }
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    *error = std::string("no display to open the window on (") + SDL_GetError() + ")";
+    return false;
+  }
+  int width = layout_.client.width / kTwipsPerPixel;
+  int height = layout_.client.height / kTwipsPerPixel;
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && (usable.w < width || usable.h < height)) {
+    const Viewport fit = FitPicture(usable.w, usable.h, width, height);  // a smaller screen
+    width = static_cast<int>(fit.width), height = static_cast<int>(fit.height);
+  }
+  window_ = SDL_CreateWindow(layout_.caption.c_str(), layout_.client.left / kTwipsPerPixel,
+                             layout_.client.top / kTwipsPerPixel, width, height,
+                             SDL_WINDOW_RESIZABLE);
+  if (!window_) {
+    *error = std::string("cannot open the window: ") + SDL_GetError();
+    return false;
+  }
+  if (SDL_Surface* icon = MakeIcon()) {
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+  }
+  // The slides are JPEG's full-range samples.
+  SDL_SetYUVConversionMode(SDL_YUV_CONVERSION_JPEG);
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (renderer_) {
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_IYUV, SDL_TEXTUREACCESS_STREAMING,
+                                 SlidePictures::kWidth, SlidePictures::kHeight);
+  }
+  if (!texture_) {
+    *error = std::string("cannot draw in the window: ") + SDL_GetError();
+    return false;
+  }
+  Resized();
+  pacer_.Calibrate();
+  return true;
+}
+
+void SdlRuntime::Activate(FormEvents& form) {
+  form_ = &form;
+  form.Form_Activate();
+}
+
+void SdlRuntime::ReportError(const RuntimeError& error) {
+  const std::string text =
+      "Run-time error '" + std::to_string(error.number()) + "': " + error.what();
+  std::fprintf(stderr, "%s\n", text.c_str());
+  if (window_) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Vorlan Kidney", text.c_str(), window_);
+}
+
+PictureRef SdlRuntime::HolderPicture(std::string_view holder) {
+  for (int i = 0; i < kHolders; ++i) {
+    if (holder == "Image" + std::to_string(i + 1)) {
+      if (PictureRef picture = pictures_.Get(i)) return picture;
+      break;
+    }
+  }
+  throw RuntimeError(kInvalidPicture, "Invalid picture: " + std::string(holder));
+}
+
+int32_t SdlRuntime::SetPicture(PictureRef picture) {
+  if (picture != picture1_) uploaded_ = false;
+  picture1_ = std::move(picture);
+  return 0;
+}
+
+void SdlRuntime::PumpEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (event.type == SDL_QUIT) {
+      // The window was closed by its close button or by the desktop: the program ends as
+      // Escape ends it, rather than spinning on unseen.
+      HideWindow();
+      EndProgram();
+    }
+    if (event.type == SDL_WINDOWEVENT) {
+      if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Resized();
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED) repaint_ = true;
+    }
+    for (const InputEvent& input : TranslateEvent(event, viewport_, layout_.scale)) {
+      RaiseEvent(*form_, input);
+    }
+  }
+  if (!uploaded_ || repaint_) Present();
+}
+
+void SdlRuntime::Present() {
+  if (!uploaded_ && picture1_) {
+    const Picture& p = *picture1_;
+    SDL_UpdateYUVTexture(texture_, nullptr, p.plane[0], p.stride[0], p.plane[1], p.stride[1],
+                         p.plane[2], p.stride[2]);
+  }
+  uploaded_ = true;
+  repaint_ = false;
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  if (picture1_) SDL_RenderCopy(renderer_, texture_, nullptr, &picture_rect_);
+  SDL_RenderPresent(renderer_);
+}
+
+void SdlRuntime::Resized() {
+  int w = 0, h = 0, pw = 0, ph = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  SDL_GetRendererOutputSize(renderer_, &pw, &ph);
+  viewport_ = FitPicture(w, h, SlidePictures::kWidth, SlidePictures::kHeight);
+  const Viewport pixels = FitPicture(pw, ph, SlidePictures::kWidth, SlidePictures::kHeight);
+  picture_rect_ = {static_cast<int>(std::lround(pixels.x)), static_cast<int>(std::lround(pixels.y)),
+                   static_cast<int>(std::lround(pixels.width)),
+                   static_cast<int>(std::lround(pixels.height))};
+  repaint_ = true;
+}
+
+int32_t SdlRuntime::HideWindow() {
+  SDL_HideWindow(window_);
+  return 0;
+}
+
+void SdlRuntime::EndProgram() { throw ProgramEnd{}; }
+
+}  // namespace vk

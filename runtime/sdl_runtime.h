@@ -1,0 +1,73 @@
+// The player's window on a desktop through SDL2. SDL lives in this file pair only: it turns
+// SDL's events into the form's events and brings Picture1's picture to the screen.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/pacing.h"
+#include "runtime/runtime.h"
+#include "runtime/slides.h"
+#include "runtime/window.h"
+
+namespace vk {
+
+// Where Picture1's 1024 by 768 picture lies in the window: scaled with its aspect kept and
+// centred, in window coordinates.
+struct Viewport {
+  double x = 0, y = 0, width = 1024, height = 768;
+};
+
+Viewport FitPicture(int window_width, int window_height, int picture_width, int picture_height);
+
+// The events of Picture1 that one SDL event makes, in order: KeyPress with the character code in
+// a single-byte character set (Latin-1) for typed text, 27 for Escape, 13 for Enter, 8 for
+// Backspace; Click when a single click's left button is released and DblClick on the second press
+// of a double click; MouseMove with the pointer in Picture1's scale.
+std::vector<InputEvent> TranslateEvent(const SDL_Event& event, const Viewport& viewport,
+                                       const ScaleBlock& scale);
+
+class SdlRuntime : public Runtime {
+ public:
+  SdlRuntime(const WindowLayout& layout, SlidePictures& pictures)
+      : layout_(layout), pictures_(pictures) {}
+  ~SdlRuntime() override;
+
+  // Opens the window and calibrates the count step; false with a one-line `error` when there
+  // is no display to open it on.
+  bool Open(std::string* error);
+  // Raises the form's activation event; the form's exceptions pass to the caller.
+  void Activate(FormEvents& form);
+  // Reports a run-time error on standard error and in a message box.
+  void ReportError(const RuntimeError& error);
+
+  PictureRef HolderPicture(std::string_view holder) override;
+  int32_t SetPicture(PictureRef picture) override;
+  void PumpEvents() override;
+  int32_t HideWindow() override;
+  [[noreturn]] void EndProgram() override;
+  void CountStep() override { pacer_.Step(); }
+
+ private:
+  void Present();
+  void Resized();
+
+  const WindowLayout& layout_;
+  SlidePictures& pictures_;
+  StepPacer pacer_;
+  FormEvents* form_ = nullptr;
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  Viewport viewport_;       // window coordinates, for the pointer
+  SDL_Rect picture_rect_{};  // renderer output pixels, for drawing
+
+  PictureRef picture1_;     // Picture1's picture: kept while shown
+  bool uploaded_ = false;   // the texture holds picture1_
+  bool repaint_ = false;    // the window needs presenting again
+};
+
+}  // namespace vk
