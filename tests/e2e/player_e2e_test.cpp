@@ -1,0 +1,225 @@
+// The real program in a real X server: caption, client area, playback, keys, mouse and ending.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <thread>
+
+#include "presentation/form_table.h"
+#include "runtime/slides.h"
+#include "runtime/window.h"
+#include "tests/e2e/x_session.h"
+
+namespace vk::e2e {
+namespace {
+
+constexpr char kCaption[] =
+    "Vorlan Kidney to Trilobe    Use: SpaceBar + - / * mouse , .      ESC to Quit";
+constexpr int kGrid = 8;  // compare every 8th pixel each way
+
+void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+class PlayerE2eTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    server_ = new XServer(1280, 1024);
+    std::string error;
+    WindowLayout layout;
+    ASSERT_TRUE(BuildWindow(FormTable()[0], &layout, &error)) << error;
+    SlidePictures pictures(layout.holder_jpegs, false);
+    for (int i = 0; i < kHolders; ++i) {
+      const PictureRef p = pictures.Get(i);
+      std::vector<uint8_t> luma;
+      for (int y = kGrid / 2; y < p->height; y += kGrid) {
+        for (int x = kGrid / 2; x < p->width; x += kGrid) luma.push_back(p->plane[0][y * p->stride[0] + x]);
+      }
+      lumas_.push_back(std::move(luma));
+    }
+  }
+  static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(server_->ok()) << "Xvfb did not start";
+    player_ = std::make_unique<Player>(VK_PLAYER_BINARY);
+    window_ = player_->WaitForWindow();
+    ASSERT_FALSE(window_.empty()) << "no player window";
+    // Commands given while the slides load are replaced by the start values: wait for playback.
+    for (int tries = 0; tries < 100 && SlideOnScreen() <= 0; ++tries) Sleep(20);
+  }
+
+  void Key(const std::string& keys) { Shell("xdotool key --window " + window_ + " " + keys); }
+  void Type(const std::string& text) { Shell("xdotool type --window " + window_ + " '" + text + "'"); }
+
+  // The slide on screen (0 to 23), or -1 when the window shows none of them.
+  int SlideOnScreen() {
+    const Screenshot shot = Capture(window_);
+    if (shot.width != 1024 || shot.height != 768) return -1;
+    std::vector<uint8_t> luma;
+    for (int y = kGrid / 2; y < shot.height; y += kGrid) {
+      for (int x = kGrid / 2; x < shot.width; x += kGrid) {
+        const uint8_t* p = &shot.rgb[(size_t(y) * shot.width + x) * 3];
+        luma.push_back(static_cast<uint8_t>(std::lround(0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2])));
+      }
+    }
+    int best = -1;
+    double best_difference = 1e9;
+    for (int i = 0; i < kHolders; ++i) {
+      double sum = 0;
+      for (size_t j = 0; j < luma.size(); ++j) sum += std::abs(luma[j] - lumas_[i][j]);
+      if (sum / luma.size() < best_difference) best_difference = sum / luma.size(), best = i;
+    }
+    return best_difference < 4 ? best : -1;
+  }
+
+  // Waits until the screen holds one slide for a while, and returns it.
+  int SteadySlide() {
+    int last = -2;
+    for (int tries = 0; tries < 40; ++tries) {
+      const int now = SlideOnScreen();
+      if (now >= 0 && now == last) return now;
+      last = now;
+      Sleep(150);
+    }
+    return -1;
+  }
+
+  // Waits until the screen shows `slide`.
+  bool Shows(int slide) {
+    for (int tries = 0; tries < 60; ++tries) {
+      if (SlideOnScreen() == slide) return true;
+      Sleep(50);
+    }
+    return false;
+  }
+
+  // The slide on screen, retrying a capture taken while the window was being redrawn.
+  int IdentifiedSlide() {
+    for (int tries = 0; tries < 20; ++tries) {
+      const int now = SlideOnScreen();
+      if (now >= 0) return now;
+      Sleep(10);
+    }
+    return -1;
+  }
+
+  // Samples the running animation and returns the steps between samples, forward positive.
+  std::vector<int> Steps(int samples) {
+    std::vector<int> steps;
+    int last = IdentifiedSlide();
+    for (int i = 0; i < samples; ++i) {
+      Sleep(120);
+      const int now = IdentifiedSlide();
+      if (now < 0 || last < 0) return {};
+      int step = (now - last + 24) % 24;
+      if (step > 12) step -= 24;
+      steps.push_back(step);
+      last = now;
+    }
+    return steps;
+  }
+
+  static XServer* server_;
+  static std::vector<std::vector<uint8_t>> lumas_;
+  std::unique_ptr<Player> player_;
+  std::string window_;
+};
+
+XServer* PlayerE2eTest::server_ = nullptr;
+std::vector<std::vector<uint8_t>> PlayerE2eTest::lumas_;
+
+int Wrap(int i) { return (i % 24 + 24) % 24; }
+
+TEST_F(PlayerE2eTest, CaptionClientAreaAndPlayback) {
+  EXPECT_EQ(Shell("xdotool getwindowname " + window_), std::string(kCaption) + "\n");
+  EXPECT_NE(Shell("xdotool getwindowgeometry " + window_).find("Geometry: 1024x768"),
+            std::string::npos);
+  // The start run moves forward by itself, about ten slides a second.
+  int moved = 0;
+  for (int step : Steps(6)) {
+    EXPECT_GE(step, 0);
+    EXPECT_LE(step, 4);
+    moved += step;
+  }
+  EXPECT_GT(moved, 0);
+}
+
+TEST_F(PlayerE2eTest, KeysStopStepAndReverse) {
+  Key("space");
+  const int stopped = SteadySlide();
+  ASSERT_GE(stopped, 0);
+  Key("period");
+  EXPECT_TRUE(Shows(Wrap(stopped + 1)));
+  Key("slash");
+  EXPECT_TRUE(Shows(stopped));
+  Key("slash");
+  EXPECT_TRUE(Shows(Wrap(stopped - 1)));
+  Key("KP_Multiply");  // the keypad's * steps too
+  EXPECT_TRUE(Shows(stopped));
+
+  Key("minus");
+  int moved = 0;
+  for (int step : Steps(5)) {
+    EXPECT_LE(step, 0);
+    moved += step;
+  }
+  EXPECT_LT(moved, 0) << "no backward run";
+  Key("asterisk");  // stops in place from a run
+  const int halted = SteadySlide();
+  ASSERT_GE(halted, 0);
+  Sleep(300);
+  EXPECT_EQ(SlideOnScreen(), halted);
+
+  Key("KP_Add");
+  moved = 0;
+  for (int step : Steps(5)) {
+    EXPECT_GE(step, 0);
+    moved += step;
+  }
+  EXPECT_GT(moved, 0) << "no forward run";
+  Key("comma");  // forward again: still running forward
+  for (int step : Steps(3)) EXPECT_GE(step, 0);
+  Key("a A 1 Return BackSpace");  // no commands: still running
+  moved = 0;
+  for (int step : Steps(4)) moved += step;
+  EXPECT_GT(moved, 0);
+}
+
+TEST_F(PlayerE2eTest, ClickAndVerticalMovesScrubOneSlideEach) {
+  Key("space");
+  const int stopped = SteadySlide();
+  ASSERT_GE(stopped, 0);
+  Shell("xdotool mousemove --window " + window_ + " 600 300 click 1");  // mouse mode on
+  Sleep(200);
+  Shell("xdotool mousemove --window " + window_ + " 600 400");  // down: forward
+  EXPECT_TRUE(Shows(Wrap(stopped + 1)));
+  Shell("xdotool mousemove --window " + window_ + " 600 500");
+  EXPECT_TRUE(Shows(Wrap(stopped + 2)));
+  Shell("xdotool mousemove --window " + window_ + " 600 450");  // up: back
+  EXPECT_TRUE(Shows(Wrap(stopped + 1)));
+  Shell("xdotool mousemove --window " + window_ + " 200 450");  // level: forward
+  EXPECT_TRUE(Shows(Wrap(stopped + 2)));
+  Sleep(300);
+  EXPECT_EQ(SlideOnScreen(), Wrap(stopped + 2));  // one slide per move, no more
+}
+
+TEST_F(PlayerE2eTest, EscapeEndsWithStatusZero) {
+  Key("Escape");
+  EXPECT_EQ(player_->WaitForExit(5), 0);
+}
+
+TEST_F(PlayerE2eTest, DoubleClickEndsWithStatusZero) {
+  Shell("xdotool mousemove --window " + window_ + " 300 300 click --repeat 2 --delay 80 1");
+  EXPECT_EQ(player_->WaitForExit(5), 0);
+}
+
+TEST_F(PlayerE2eTest, ClosingTheWindowEndsWithStatusZero) {
+  RequestClose(window_);
+  EXPECT_EQ(player_->WaitForExit(5), 0);
+}
+
+}  // namespace
+}  // namespace vk::e2e

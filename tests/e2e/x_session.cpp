@@ -1,0 +1,152 @@
+// End-to-end helpers: a private Xvfb display, the real player process, xdotool and xwd.
+#include "tests/e2e/x_session.h"
+
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace vk::e2e {
+
+std::string Shell(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
+}
+
+XServer::XServer(int width, int height) {
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  pid_ = fork();
+  if (pid_ == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the tests
+    close(fds[0]);
+    const std::string fd = std::to_string(fds[1]);
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
+           "tcp", "-noreset", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  // Xvfb writes the display number it chose once it accepts connections.
+  char buffer[32] = {};
+  const ssize_t n = read(fds[0], buffer, sizeof buffer - 1);
+  close(fds[0]);
+  if (n <= 0) return;
+  display_ = ":" + std::to_string(std::atoi(buffer));
+  setenv("DISPLAY", display_.c_str(), 1);
+}
+
+XServer::~XServer() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+Player::Player(const std::string& binary) {
+  pid_ = fork();
+  if (pid_ == 0) {
+    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+}
+
+Player::~Player() {
+  if (pid_ > 0 && !reaped_) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+std::string Player::WaitForWindow(double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    // By process, so that a window of an earlier player still being torn down is not taken.
+    std::string id = Shell("xdotool search --onlyvisible --pid " + std::to_string(pid_) +
+                           " --name '^Vorlan Kidney' 2>/dev/null | head -1");
+    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+    if (!id.empty()) return id;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return "";
+}
+
+std::optional<int> Player::WaitForExit(double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      reaped_ = true;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+uint32_t Big32(const std::string& s, size_t at) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data() + at);
+  return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
+}  // namespace
+
+Screenshot Capture(const std::string& window) {
+  // XWD: a header of big-endian 32-bit fields, the window name, the colour map, then pixels.
+  const std::string xwd = Shell("xwd -silent -id " + window + " 2>/dev/null");
+  Screenshot shot;
+  if (xwd.size() < 100) return shot;
+  const uint32_t header = Big32(xwd, 0), width = Big32(xwd, 16), height = Big32(xwd, 20);
+  const uint32_t byte_order = Big32(xwd, 28), bits_per_pixel = Big32(xwd, 44);
+  const uint32_t bytes_per_line = Big32(xwd, 48), colours = Big32(xwd, 76);
+  const size_t pixels = header + colours * 12;
+  if (bits_per_pixel != 32 || pixels + size_t{bytes_per_line} * height > xwd.size()) return shot;
+  shot.width = static_cast<int>(width);
+  shot.height = static_cast<int>(height);
+  shot.rgb.resize(size_t{width} * height * 3);
+  for (uint32_t y = 0; y < height; ++y) {
+    for (uint32_t x = 0; x < width; ++x) {
+      const auto* p = reinterpret_cast<const unsigned char*>(xwd.data() + pixels +
+                                                            y * bytes_per_line + x * 4);
+      uint8_t* out = &shot.rgb[(size_t{y} * width + x) * 3];
+      if (byte_order == 0) {  // least significant byte first: B G R X
+        out[0] = p[2], out[1] = p[1], out[2] = p[0];
+      } else {
+        out[0] = p[1], out[1] = p[2], out[2] = p[3];
+      }
+    }
+  }
+  return shot;
+}
+
+void RequestClose(const std::string& window) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return;
+  // A window that is already gone is the test's failure to report, not a reason to exit.
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = std::strtoul(window.c_str(), nullptr, 10);
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+  XCloseDisplay(display);
+}
+
+}  // namespace vk::e2e
