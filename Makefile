@@ -42,6 +42,7 @@ fuzz:
 bench: test-normal
 	build/bench/vorlan_bench
 	bench/startup.sh build/bench/vorlan_startup
+	bench/window.sh build
 
 clean:
 	rm -rf build build-sanitize build-fuzz

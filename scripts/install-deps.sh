@@ -6,10 +6,14 @@ run_packages=(cmake ninja-build g++ pkg-config libturbojpeg0-dev libsdl2-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libcairo2-dev
   libjpeg62-turbo-dev libx11-dev xvfb xdotool x11-apps)
 
+# The alternatives that bench/window.sh measures the player against.
+bench_packages=(feh mpv)
+
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
+  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()

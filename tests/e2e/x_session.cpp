@@ -39,12 +39,14 @@ XServer::XServer(int width, int height) {
     _exit(127);
   }
   close(fds[1]);
-  // Xvfb writes the display number it chose once it accepts connections.
-  char buffer[32] = {};
-  const ssize_t n = read(fds[0], buffer, sizeof buffer - 1);
+  // Xvfb writes the display number it chose once it accepts connections, then a newline; the
+  // pipe stays open until both arrived, or Xvfb fails on writing the second.
+  std::string number;
+  char c;
+  while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
   close(fds[0]);
-  if (n <= 0) return;
-  display_ = ":" + std::to_string(std::atoi(buffer));
+  if (number.empty()) return;
+  display_ = ":" + number;
   setenv("DISPLAY", display_.c_str(), 1);
 }
 

@@ -1,0 +1,36 @@
+// Time to present one slide change in the real window: hand over the next slide's picture and
+// pump, which uploads its samples and presents. Needs a display (run it through bench/window.sh).
+#include <benchmark/benchmark.h>
+
+#include "presentation/form_table.h"
+#include "runtime/sdl_runtime.h"
+
+namespace {
+
+class NoForm : public vk::FormEvents {
+  void Form_Activate() override {}
+  void Picture1_Click() override {}
+  void Picture1_DblClick() override {}
+  void Picture1_KeyPress(int16_t&) override {}
+  void Picture1_MouseMove(int16_t, int16_t, float&, float&) override {}
+};
+
+void BM_PresentSlideChange(benchmark::State& state) {
+  vk::WindowLayout layout;
+  std::string error;
+  if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) return state.SkipWithError(error.c_str());
+  vk::SlidePictures pictures(layout.holder_jpegs, false);
+  vk::SdlRuntime runtime(layout, pictures);
+  if (!runtime.Open(&error)) return state.SkipWithError(error.c_str());
+  NoForm form;
+  runtime.Activate(form);
+  int slide = 0;
+  for (auto _ : state) {
+    slide = (slide + 1) % vk::kHolders;
+    runtime.SetPicture(pictures.Get(slide));
+    runtime.PumpEvents();
+  }
+}
+BENCHMARK(BM_PresentSlideChange)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Measures, in one Xvfb and one run, the player beside a user's usual alternatives for looping the
+# same 24 slide files (feh's slideshow, mpv on the image sequence): time from process start until
+# the first picture is on screen, and peak resident memory after playing for 3 s. Then the time
+# to present one slide change in the player's window. Usage: bench/window.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+runs=${RUNS:-9}
+scripts/install-deps.sh bench
+
+fd_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -f "$fd_file"' EXIT
+for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
+export DISPLAY=":$(head -1 "$fd_file")"
+
+slides=(presentation/slides/slide*.jpg)
+declare -A command=(
+  [vorlan-kidney]="$build/vorlan-kidney"
+  [feh]="feh --slideshow-delay 0.1 ${slides[*]}"
+  [mpv]="mpv --no-config --vo=x11 --really-quiet --loop-file=inf --mf-fps=10 mf://presentation/slides/slide*.jpg"
+)
+
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+echo "| program | first picture on screen, median of $runs (ms) | range (ms) | peak RSS while playing (MiB) |"
+echo "|---|---|---|---|"
+# Interleaved, so that all three meet the same machine.
+declare -A firsts rss
+for _ in $(seq "$runs"); do
+  for name in vorlan-kidney feh mpv; do
+    read -r first peak < <($build/bench/first_frame 3 ${command[$name]} || true)
+    firsts[$name]+="$first "
+    rss[$name]+="$peak "
+  done
+done
+for name in vorlan-kidney feh mpv; do
+  values=$(tr ' ' '\n' <<<"${firsts[$name]}" | grep -v '^$')
+  range="$(sort -n <<<"$values" | head -1) to $(sort -n <<<"$values" | tail -1)"
+  peak=$(tr ' ' '\n' <<<"${rss[$name]}" | grep -v '^$' | sort -n | tail -1)
+  echo "| $name | $(median <<<"$values") | $range | $peak |"
+done
+
+echo
+"$build/bench/vorlan_present_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
