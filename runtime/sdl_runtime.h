@@ -35,8 +35,7 @@ class SdlRuntime : public Runtime {
       : layout_(layout), pictures_(pictures) {}
   ~SdlRuntime() override;
 
-  // Opens the window and calibrates the count step; false with a one-line `error` when there
-  // is no display to open it on.
+  // Opens the window; false with a one-line `error` when there is no display to open it on.
   bool Open(std::string* error);
   // Raises the form's activation event; the form's exceptions pass to the caller.
   void Activate(FormEvents& form);
@@ -68,6 +67,7 @@ class SdlRuntime : public Runtime {
   PictureRef picture1_;     // Picture1's picture: kept while shown
   bool uploaded_ = false;   // the texture holds picture1_
   bool repaint_ = false;    // the window needs presenting again
+  bool calibrated_ = false;
 };
 
 }  // namespace vk

@@ -2,6 +2,8 @@
 #include "runtime/slides.h"
 
 #include <sys/mman.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <turbojpeg.h>
 
 #include <new>
@@ -35,7 +37,11 @@ SlidePictures::SlidePictures(const std::array<std::span<const uint8_t>, kHolders
     : jpegs_(jpegs), size_((kPictureBytes * kHolders + kHugePage - 1) / kHugePage * kHugePage) {
   samples_ = std::make_shared<Samples>(size_);
   if (background) {
-    worker_ = std::thread([this] { DecodeAll(); });
+    worker_ = std::thread([this] {
+      // Below the window's thread, which needs the processor more while the window comes up.
+      setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5);
+      DecodeAll();
+    });
   } else {
     DecodeAll();
   }
