@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <turbojpeg.h>
+
 namespace vk {
 
 namespace {
@@ -131,6 +133,8 @@ std::vector<InputEvent> TranslateEvent(const SDL_Event& event, const Viewport& v
 }
 
 SdlRuntime::~SdlRuntime() {
+  if (frame_) SDL_FreeSurface(frame_);
+  if (tj_) tjDestroy(tj_);
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
@@ -138,10 +142,10 @@ SdlRuntime::~SdlRuntime() {
 }
 
 bool SdlRuntime::Open(std::string* error) {
-  if (!HasGpu()) {
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  }
+  // Without a GPU, SDL's own renderer choice would be OpenGL on a software rasteriser, slow to
+  // start; the slides then go straight into the window's X11 framebuffer instead.
+  software_ = !HasGpu();
+  if (software_) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Text input opens an X input method, which parses the locale's whole compose table (about
   // 17 ms of start-up). The player's commands are plain characters and need no composing.
   setenv("XCOMPOSEFILE", "/dev/null", /*overwrite=*/0);
@@ -170,17 +174,24 @@ bool SdlRuntime::Open(std::string* error) {
     SDL_SetWindowIcon(window_, icon);
     SDL_FreeSurface(icon);
   }
-  // The slides are JPEG's full-range samples.
-  SDL_SetYUVConversionMode(SDL_YUV_CONVERSION_JPEG);
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (renderer_) {
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_IYUV, SDL_TEXTUREACCESS_STREAMING,
-                                 SlidePictures::kWidth, SlidePictures::kHeight);
-  }
-  if (!texture_) {
-    *error = std::string("cannot draw in the window: ") + SDL_GetError();
-    return false;
+  if (software_) {
+    tj_ = tjInitDecompress();
+    if (!tj_ || !SDL_GetWindowSurface(window_)) {
+      *error = std::string("cannot draw in the window: ") + SDL_GetError();
+      return false;
+    }
+  } else {
+    SDL_SetYUVConversionMode(SDL_YUV_CONVERSION_JPEG);  // the slides are JPEG's full range
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_) {
+      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_IYUV, SDL_TEXTUREACCESS_STREAMING,
+                                   SlidePictures::kWidth, SlidePictures::kHeight);
+    }
+    if (!texture_) {
+      *error = std::string("cannot draw in the window: ") + SDL_GetError();
+      return false;
+    }
   }
   Resized();
   return true;
@@ -241,23 +252,67 @@ void SdlRuntime::PumpEvents() {
 }
 
 void SdlRuntime::Present() {
+  if (software_) {
+    PresentToFramebuffer();
+  } else {
+    PresentWithRenderer();
+  }
+  uploaded_ = true;
+  repaint_ = false;
+}
+
+void SdlRuntime::PresentWithRenderer() {
   if (!uploaded_ && picture1_) {
     const Picture& p = *picture1_;
     SDL_UpdateYUVTexture(texture_, nullptr, p.plane[0], p.stride[0], p.plane[1], p.stride[1],
                          p.plane[2], p.stride[2]);
   }
-  uploaded_ = true;
-  repaint_ = false;
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   if (picture1_) SDL_RenderCopy(renderer_, texture_, nullptr, &picture_rect_);
   SDL_RenderPresent(renderer_);
 }
 
+// Converts the slide's samples to the framebuffer's pixels with libjpeg-turbo: straight into the
+// window's framebuffer when the window has the picture's size, else into a frame that is then
+// scaled into it. The framebuffer keeps its pixels, so a repaint only puts it again.
+void SdlRuntime::PresentToFramebuffer() {
+  SDL_Surface* screen = SDL_GetWindowSurface(window_);
+  if (!screen) return;
+  const bool direct = screen->w == SlidePictures::kWidth && screen->h == SlidePictures::kHeight &&
+                      screen->format->format == SDL_PIXELFORMAT_RGB888;
+  if (!direct && !frame_) {
+    frame_ = SDL_CreateRGBSurfaceWithFormat(0, SlidePictures::kWidth, SlidePictures::kHeight, 32,
+                                            SDL_PIXELFORMAT_RGB888);
+    if (!frame_) return;
+  }
+  SDL_Surface* target = direct ? screen : frame_;
+  if (!uploaded_) {
+    if (picture1_) {
+      const Picture& p = *picture1_;
+      tjDecodeYUVPlanes(tj_, const_cast<const unsigned char**>(p.plane), p.stride, TJSAMP_420,
+                        static_cast<unsigned char*>(target->pixels), p.width, target->pitch,
+                        p.height, TJPF_BGRX, 0);
+    } else {
+      SDL_FillRect(target, nullptr, 0);
+    }
+  }
+  if (!direct) {
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    SDL_BlitScaled(frame_, nullptr, screen, &picture_rect_);
+  }
+  SDL_UpdateWindowSurface(window_);
+}
+
 void SdlRuntime::Resized() {
   int w = 0, h = 0, pw = 0, ph = 0;
   SDL_GetWindowSize(window_, &w, &h);
-  SDL_GetRendererOutputSize(renderer_, &pw, &ph);
+  if (renderer_) {
+    SDL_GetRendererOutputSize(renderer_, &pw, &ph);
+  } else {
+    SDL_GetWindowSizeInPixels(window_, &pw, &ph);
+    uploaded_ = false;  // a new framebuffer holds no picture yet
+  }
   viewport_ = FitPicture(w, h, SlidePictures::kWidth, SlidePictures::kHeight);
   const Viewport pixels = FitPicture(pw, ph, SlidePictures::kWidth, SlidePictures::kHeight);
   picture_rect_ = {static_cast<int>(std::lround(pixels.x)), static_cast<int>(std::lround(pixels.y)),

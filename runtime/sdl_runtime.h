@@ -51,6 +51,8 @@ class SdlRuntime : public Runtime {
 
  private:
   void Present();
+  void PresentWithRenderer();
+  void PresentToFramebuffer();
   void Resized();
 
   const WindowLayout& layout_;
@@ -59,10 +61,13 @@ class SdlRuntime : public Runtime {
   FormEvents* form_ = nullptr;
 
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
+  bool software_ = false;    // no GPU: draw into the window's framebuffer
+  SDL_Renderer* renderer_ = nullptr;  // with a GPU: SDL's renderer and one 4:2:0 texture
   SDL_Texture* texture_ = nullptr;
+  void* tj_ = nullptr;        // without one: libjpeg-turbo's converter to RGB
+  SDL_Surface* frame_ = nullptr;  // the picture in RGB when the window is not its size
   Viewport viewport_;       // window coordinates, for the pointer
-  SDL_Rect picture_rect_{};  // renderer output pixels, for drawing
+  SDL_Rect picture_rect_{};  // output pixels, for drawing
 
   PictureRef picture1_;     // Picture1's picture: kept while shown
   bool uploaded_ = false;   // the texture holds picture1_
