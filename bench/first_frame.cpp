@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
   while (std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
     const Window w = FindWindow(d, DefaultRootWindow(d), pid);
     if (w && ShowsAPicture(d, w)) {
-      first_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      first_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                     .count();
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(1));

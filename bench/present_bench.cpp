@@ -18,7 +18,8 @@ class NoForm : public vk::FormEvents {
 void BM_PresentSlideChange(benchmark::State& state) {
   vk::WindowLayout layout;
   std::string error;
-  if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) return state.SkipWithError(error.c_str());
+  if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error))
+    return state.SkipWithError(error.c_str());
   vk::SlidePictures pictures(layout.holder_jpegs, false);
   vk::SdlRuntime runtime(layout, pictures);
   if (!runtime.Open(&error)) return state.SkipWithError(error.c_str());

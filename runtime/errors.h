@@ -28,6 +28,11 @@ class RuntimeError : public std::runtime_error {
   int32_t number_;
 };
 
+// The error of asking an image holder that has no picture for it.
+inline RuntimeError NoPictureError(const std::string& holder) {
+  return RuntimeError(kInvalidPicture, "Invalid picture: " + holder);
+}
+
 // Thrown by the end-program operation: it unwinds through the handler, the pump and the loop to
 // the program's entry, so that nothing of the player runs after it. Not an error.
 struct ProgramEnd {};

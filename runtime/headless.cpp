@@ -1,8 +1,9 @@
 // A runtime without a display: scripted events, recorded pictures, a bare count step.
 #include "runtime/headless.h"
 
-#include <charconv>
 #include <string>
+
+#include "runtime/window.h"
 
 namespace vk {
 
@@ -12,15 +13,11 @@ void HeadlessRuntime::Start(FormEvents& form) {
 }
 
 PictureRef HeadlessRuntime::HolderPicture(std::string_view holder) {
-  int number = 0;
-  const char* digits = holder.data() + 5;
-  const char* end = holder.data() + holder.size();
-  const bool named = holder.size() > 5 && holder.substr(0, 5) == "Image" &&
-                     std::from_chars(digits, end, number).ptr == end;
-  if (!named || number < 1 || number > static_cast<int>(holders_.size()) || !holders_[number - 1]) {
-    throw RuntimeError(kInvalidPicture, "Invalid picture: " + std::string(holder));
+  const int i = vk::HolderIndex(holder);  // the member of that name maps pictures to holders
+  if (i < 0 || i >= static_cast<int>(holders_.size()) || !holders_[i]) {
+    throw NoPictureError(std::string(holder));
   }
-  return holders_[number - 1];
+  return holders_[i];
 }
 
 int32_t HeadlessRuntime::SetPicture(PictureRef picture) {

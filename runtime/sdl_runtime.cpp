@@ -1,12 +1,12 @@
 // The player's window on a desktop through SDL2: events in, Picture1's picture out.
 #include "runtime/sdl_runtime.h"
 
+#include <turbojpeg.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-
-#include <turbojpeg.h>
 
 namespace vk {
 
@@ -152,8 +152,18 @@ bool SdlRuntime::Open(std::string* error) {
   // Without a session bus, the screensaver inhibition would have the bus library try to launch
   // one; a desktop session has its address set and is left alone.
   setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", /*overwrite=*/0);
+  // Outside a Wayland session only X11 can show the window; probing Wayland there costs time and
+  // prints its own complaint.
+  if (!std::getenv("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     *error = std::string("no display to open the window on (") + SDL_GetError() + ")";
+    return false;
+  }
+  // With no display SDL falls back to drivers that show nothing; a player nobody can see or
+  // stop must not start.
+  const std::string driver = SDL_GetCurrentVideoDriver();
+  if (driver == "offscreen" || driver == "dummy") {
+    *error = "no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY reaches one)";
     return false;
   }
   int width = layout_.client.width / kTwipsPerPixel;
@@ -163,9 +173,9 @@ bool SdlRuntime::Open(std::string* error) {
     const Viewport fit = FitPicture(usable.w, usable.h, width, height);  // a smaller screen
     width = static_cast<int>(fit.width), height = static_cast<int>(fit.height);
   }
-  window_ = SDL_CreateWindow(layout_.caption.c_str(), layout_.client.left / kTwipsPerPixel,
-                             layout_.client.top / kTwipsPerPixel, width, height,
-                             SDL_WINDOW_RESIZABLE);
+  window_ =
+      SDL_CreateWindow(layout_.caption.c_str(), layout_.client.left / kTwipsPerPixel,
+                       layout_.client.top / kTwipsPerPixel, width, height, SDL_WINDOW_RESIZABLE);
   if (!window_) {
     *error = std::string("cannot open the window: ") + SDL_GetError();
     return false;
@@ -206,17 +216,15 @@ void SdlRuntime::ReportError(const RuntimeError& error) {
   const std::string text =
       "Run-time error '" + std::to_string(error.number()) + "': " + error.what();
   std::fprintf(stderr, "%s\n", text.c_str());
-  if (window_) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Vorlan Kidney", text.c_str(), window_);
+  if (window_)
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Vorlan Kidney", text.c_str(), window_);
 }
 
 PictureRef SdlRuntime::HolderPicture(std::string_view holder) {
-  for (int i = 0; i < kHolders; ++i) {
-    if (holder == "Image" + std::to_string(i + 1)) {
-      if (PictureRef picture = pictures_.Get(i)) return picture;
-      break;
-    }
-  }
-  throw RuntimeError(kInvalidPicture, "Invalid picture: " + std::string(holder));
+  const int i = HolderIndex(holder);
+  PictureRef picture = i < 0 ? nullptr : pictures_.Get(i);
+  if (!picture) throw NoPictureError(std::string(holder));
+  return picture;
 }
 
 int32_t SdlRuntime::SetPicture(PictureRef picture) {

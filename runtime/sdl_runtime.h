@@ -61,17 +61,17 @@ class SdlRuntime : public Runtime {
   FormEvents* form_ = nullptr;
 
   SDL_Window* window_ = nullptr;
-  bool software_ = false;    // no GPU: draw into the window's framebuffer
+  bool software_ = false;             // no GPU: draw into the window's framebuffer
   SDL_Renderer* renderer_ = nullptr;  // with a GPU: SDL's renderer and one 4:2:0 texture
   SDL_Texture* texture_ = nullptr;
-  void* tj_ = nullptr;        // without one: libjpeg-turbo's converter to RGB
+  void* tj_ = nullptr;            // without one: libjpeg-turbo's converter to RGB
   SDL_Surface* frame_ = nullptr;  // the picture in RGB when the window is not its size
-  Viewport viewport_;       // window coordinates, for the pointer
-  SDL_Rect picture_rect_{};  // output pixels, for drawing
+  Viewport viewport_;             // window coordinates, for the pointer
+  SDL_Rect picture_rect_{};       // output pixels, for drawing
 
-  PictureRef picture1_;     // Picture1's picture: kept while shown
-  bool uploaded_ = false;   // the texture holds picture1_
-  bool repaint_ = false;    // the window needs presenting again
+  PictureRef picture1_;    // Picture1's picture: kept while shown
+  bool uploaded_ = false;  // the texture holds picture1_
+  bool repaint_ = false;   // the window needs presenting again
   bool calibrated_ = false;
 };
 

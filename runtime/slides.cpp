@@ -3,8 +3,8 @@
 
 #include <sys/mman.h>
 #include <sys/resource.h>
-#include <unistd.h>
 #include <turbojpeg.h>
+#include <unistd.h>
 
 #include <new>
 

@@ -1,7 +1,19 @@
 // The window built from its stored description: what the runtimes show and where the slides lie.
 #include "runtime/window.h"
 
+#include <charconv>
+
 namespace vk {
+
+int HolderIndex(std::string_view name) {
+  constexpr std::string_view kPrefix = "Image";
+  if (name.substr(0, kPrefix.size()) != kPrefix) return -1;
+  const std::string_view digits = name.substr(kPrefix.size());
+  int number = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  if (ec != std::errc() || end != digits.data() + digits.size() || digits[0] == '0') return -1;
+  return number >= 1 && number <= kHolders ? number - 1 : -1;
+}
 
 bool BuildWindow(const FormTableEntry& entry, WindowLayout* out, std::string* error) {
   WindowDescription description;

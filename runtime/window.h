@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "runtime/description.h"
 
@@ -19,6 +20,9 @@ struct WindowLayout {
   // The JPEG file of holder Image(i + 1); empty where the holder has no picture.
   std::array<std::span<const uint8_t>, kHolders> holder_jpegs;
 };
+
+// The index (0 to 23) of the image holder named `name` ("Image1" to "Image24"), or -1.
+int HolderIndex(std::string_view name);
 
 // Reads the description of `entry` and checks that it is this window: the table's form, the
 // picture area Picture1 as the form's only child and Image1 to Image24 inside it. Holders are

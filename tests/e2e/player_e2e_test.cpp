@@ -32,7 +32,8 @@ class PlayerE2eTest : public ::testing::Test {
       const PictureRef p = pictures.Get(i);
       std::vector<uint8_t> luma;
       for (int y = kGrid / 2; y < p->height; y += kGrid) {
-        for (int x = kGrid / 2; x < p->width; x += kGrid) luma.push_back(p->plane[0][y * p->stride[0] + x]);
+        for (int x = kGrid / 2; x < p->width; x += kGrid)
+          luma.push_back(p->plane[0][y * p->stride[0] + x]);
       }
       lumas_.push_back(std::move(luma));
     }
@@ -52,7 +53,9 @@ class PlayerE2eTest : public ::testing::Test {
   }
 
   void Key(const std::string& keys) { Shell("xdotool key --window " + window_ + " " + keys); }
-  void Type(const std::string& text) { Shell("xdotool type --window " + window_ + " '" + text + "'"); }
+  void Type(const std::string& text) {
+    Shell("xdotool type --window " + window_ + " '" + text + "'");
+  }
 
   // The slide on screen (0 to 23), or -1 when the window shows none of them.
   int SlideOnScreen() {
@@ -62,7 +65,8 @@ class PlayerE2eTest : public ::testing::Test {
     for (int y = kGrid / 2; y < shot.height; y += kGrid) {
       for (int x = kGrid / 2; x < shot.width; x += kGrid) {
         const uint8_t* p = &shot.rgb[(size_t(y) * shot.width + x) * 3];
-        luma.push_back(static_cast<uint8_t>(std::lround(0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2])));
+        luma.push_back(
+            static_cast<uint8_t>(std::lround(0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2])));
       }
     }
     int best = -1;
@@ -219,6 +223,16 @@ TEST_F(PlayerE2eTest, DoubleClickEndsWithStatusZero) {
 TEST_F(PlayerE2eTest, ClosingTheWindowEndsWithStatusZero) {
   RequestClose(window_);
   EXPECT_EQ(player_->WaitForExit(5), 0);
+}
+
+TEST(NoDisplayTest, SaysSoInOneLineAndExitsOne) {
+  const std::string out =
+      Shell("env -u DISPLAY -u WAYLAND_DISPLAY " + std::string(VK_PLAYER_BINARY) +
+            " 2>&1 >/dev/null; echo \"status $?\"");
+  const size_t first_line = out.find('\n');
+  ASSERT_NE(first_line, std::string::npos);
+  EXPECT_EQ(out.rfind("vorlan-kidney: no display", 0), 0u) << out;
+  EXPECT_EQ(out.substr(first_line + 1), "status 1\n") << out;
 }
 
 }  // namespace

@@ -122,8 +122,8 @@ Screenshot Capture(const std::string& window) {
   shot.rgb.resize(size_t{width} * height * 3);
   for (uint32_t y = 0; y < height; ++y) {
     for (uint32_t x = 0; x < width; ++x) {
-      const auto* p = reinterpret_cast<const unsigned char*>(xwd.data() + pixels +
-                                                            y * bytes_per_line + x * 4);
+      const auto* p =
+          reinterpret_cast<const unsigned char*>(xwd.data() + pixels + y * bytes_per_line + x * 4);
       uint8_t* out = &shot.rgb[(size_t{y} * width + x) * 3];
       if (byte_order == 0) {  // least significant byte first: B G R X
         out[0] = p[2], out[1] = p[1], out[2] = p[0];

@@ -261,5 +261,14 @@ TEST(WindowTest, BuildFindsHoldersByNameAndChecksTheForm) {
   EXPECT_EQ(error, "window description: no image holder Image7 in Picture1");
 }
 
+TEST(WindowTest, HolderNames) {
+  EXPECT_EQ(HolderIndex("Image1"), 0);
+  EXPECT_EQ(HolderIndex("Image24"), 23);
+  for (const char* name : {"Image0", "Image25", "Image01", "image1", "Image", "Image1x", "",
+                           "Image-1", "Picture1", "Image99999999999"}) {
+    EXPECT_EQ(HolderIndex(name), -1) << name;
+  }
+}
+
 }  // namespace
 }  // namespace vk
