@@ -14,8 +14,7 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 
-// Whether this machine has a GPU render node. Without one, SDL's own choice would be OpenGL on
-// a software rasteriser, which is slow to start; its software renderer is then the better one.
+// Whether this machine has a GPU render node.
 bool HasGpu() {
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
@@ -59,6 +58,21 @@ int16_t Buttons(uint32_t state) {
 }
 
 InputEvent Key(int16_t code) { return {InputEvent::Type::kKeyPress, code}; }
+
+// Settings that must be made before SDL starts; each spares start-up a cost the player does not
+// need. The user's own environment settings win.
+void PrepareSdl(bool software) {
+  if (software) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Text input opens an X input method, which parses the locale's whole compose table (about
+  // 17 ms). The player's commands are plain characters and need no composing.
+  setenv("XCOMPOSEFILE", "/dev/null", /*overwrite=*/0);
+  // Without a session bus, the screensaver inhibition would have the bus library try to launch
+  // one; a desktop session has its address set and is left alone.
+  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", /*overwrite=*/0);
+  // Outside a Wayland session only X11 can show the window; probing Wayland there costs time and
+  // prints its own complaint.
+  if (!std::getenv("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+}
 
 }  // namespace
 
@@ -145,16 +159,7 @@ bool SdlRuntime::Open(std::string* error) {
   // Without a GPU, SDL's own renderer choice would be OpenGL on a software rasteriser, slow to
   // start; the slides then go straight into the window's X11 framebuffer instead.
   software_ = !HasGpu();
-  if (software_) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  // Text input opens an X input method, which parses the locale's whole compose table (about
-  // 17 ms of start-up). The player's commands are plain characters and need no composing.
-  setenv("XCOMPOSEFILE", "/dev/null", /*overwrite=*/0);
-  // Without a session bus, the screensaver inhibition would have the bus library try to launch
-  // one; a desktop session has its address set and is left alone.
-  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", /*overwrite=*/0);
-  // Outside a Wayland session only X11 can show the window; probing Wayland there costs time and
-  // prints its own complaint.
-  if (!std::getenv("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  PrepareSdl(software_);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     *error = std::string("no display to open the window on (") + SDL_GetError() + ")";
     return false;
