@@ -101,18 +101,14 @@ struct WindowDescription {
   const WindowObject* Find(std::string_view name) const;
 };
 
-// Reads `bytes` into `out`. On damage returns false and sets `error` to one line saying at which
-// byte offset what is wrong. `out` refers into `bytes`, which must outlive it.
-bool ReadDescription(std::span<const uint8_t> bytes, WindowDescription* out, std::string* error);
-
-}  // namespace vk
-
-namespace vk {
-
 // One entry of the program's table of forms: which form, and where its description lies.
 struct FormTableEntry {
   Guid form_id;
   std::span<const uint8_t> description;
 };
+
+// Reads `bytes` into `out`. On damage returns false and sets `error` to one line saying at which
+// byte offset what is wrong. `out` refers into `bytes`, which must outlive it.
+bool ReadDescription(std::span<const uint8_t> bytes, WindowDescription* out, std::string* error);
 
 }  // namespace vk
