@@ -22,8 +22,12 @@ void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 
 class PlayerE2eTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    server_ = new XServer(1280, 1024);
+  static void SetUpTestSuite() { StartSuite(1280, 1024); }
+
+  // A display of `width` by `height`, and the luma of the 24 slides on the comparison grid.
+  static void StartSuite(int width, int height) {
+    server_ = new XServer(width, height);
+    lumas_.clear();
     std::string error;
     WindowLayout layout;
     ASSERT_TRUE(BuildWindow(FormTable()[0], &layout, &error)) << error;
@@ -58,13 +62,15 @@ class PlayerE2eTest : public ::testing::Test {
   }
 
   // The slide on screen (0 to 23), or -1 when the window shows none of them.
+  // The window shows the picture scaled to its own size, so the grid is sampled at scaled points.
   int SlideOnScreen() {
     const Screenshot shot = Capture(window_);
-    if (shot.width != 1024 || shot.height != 768) return -1;
+    if (shot.width < 64 || shot.height < 48) return -1;
     std::vector<uint8_t> luma;
-    for (int y = kGrid / 2; y < shot.height; y += kGrid) {
-      for (int x = kGrid / 2; x < shot.width; x += kGrid) {
-        const uint8_t* p = &shot.rgb[(size_t(y) * shot.width + x) * 3];
+    for (int y = kGrid / 2; y < 768; y += kGrid) {
+      for (int x = kGrid / 2; x < 1024; x += kGrid) {
+        const size_t sx = x * shot.width / 1024, sy = y * shot.height / 768;
+        const uint8_t* p = &shot.rgb[(sy * shot.width + sx) * 3];
         luma.push_back(
             static_cast<uint8_t>(std::lround(0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2])));
       }
@@ -223,6 +229,27 @@ TEST_F(PlayerE2eTest, DoubleClickEndsWithStatusZero) {
 TEST_F(PlayerE2eTest, ClosingTheWindowEndsWithStatusZero) {
   RequestClose(window_);
   EXPECT_EQ(player_->WaitForExit(5), 0);
+}
+
+// On a screen smaller than the window, the window fits the screen, the picture scales with its
+// aspect kept, and the pointer still arrives in Picture1's scale: scrubbing steps one slide a move.
+class SmallScreenE2eTest : public PlayerE2eTest {
+ protected:
+  static void SetUpTestSuite() { StartSuite(800, 600); }
+};
+
+TEST_F(SmallScreenE2eTest, PictureAndPointerScale) {
+  EXPECT_NE(Shell("xdotool getwindowgeometry " + window_).find("Geometry: 800x600"),
+            std::string::npos);
+  Key("space");
+  const int stopped = SteadySlide();
+  ASSERT_GE(stopped, 0);
+  Shell("xdotool mousemove --window " + window_ + " 400 200 click 1");  // mouse mode on
+  Sleep(200);
+  Shell("xdotool mousemove --window " + window_ + " 400 300");  // down: forward
+  EXPECT_TRUE(Shows(Wrap(stopped + 1)));
+  Shell("xdotool mousemove --window " + window_ + " 400 250");  // up: back
+  EXPECT_TRUE(Shows(stopped));
 }
 
 TEST(NoDisplayTest, SaysSoInOneLineAndExitsOne) {
