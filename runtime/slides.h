@@ -2,7 +2,6 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
