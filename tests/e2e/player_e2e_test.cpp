@@ -57,6 +57,16 @@ class PlayerE2eTest : public ::testing::Test {
   }
 
   void Key(const std::string& keys) { Shell("xdotool key --window " + window_ + " " + keys); }
+  // Moves the pointer to (x, y) in the window, then runs `then` (say, a click) there.
+  void MoveMouse(int x, int y, const std::string& then = "") {
+    Shell("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
+          std::to_string(y) + (then.empty() ? "" : " " + then));
+  }
+  // Stops the player with Space and returns the slide it stands on.
+  int Stop() {
+    Key("space");
+    return SteadySlide();
+  }
   void Type(const std::string& text) {
     Shell("xdotool type --window " + window_ + " '" + text + "'");
   }
@@ -158,8 +168,7 @@ TEST_F(PlayerE2eTest, CaptionClientAreaAndPlayback) {
 }
 
 TEST_F(PlayerE2eTest, KeysStopStepAndReverse) {
-  Key("space");
-  const int stopped = SteadySlide();
+  const int stopped = Stop();
   ASSERT_GE(stopped, 0);
   Key("period");
   EXPECT_TRUE(Shows(Wrap(stopped + 1)));
@@ -199,18 +208,17 @@ TEST_F(PlayerE2eTest, KeysStopStepAndReverse) {
 }
 
 TEST_F(PlayerE2eTest, ClickAndVerticalMovesScrubOneSlideEach) {
-  Key("space");
-  const int stopped = SteadySlide();
+  const int stopped = Stop();
   ASSERT_GE(stopped, 0);
-  Shell("xdotool mousemove --window " + window_ + " 600 300 click 1");  // mouse mode on
+  MoveMouse(600, 300, "click 1");  // mouse mode on
   Sleep(200);
-  Shell("xdotool mousemove --window " + window_ + " 600 400");  // down: forward
+  MoveMouse(600, 400);  // down: forward
   EXPECT_TRUE(Shows(Wrap(stopped + 1)));
-  Shell("xdotool mousemove --window " + window_ + " 600 500");
+  MoveMouse(600, 500);
   EXPECT_TRUE(Shows(Wrap(stopped + 2)));
-  Shell("xdotool mousemove --window " + window_ + " 600 450");  // up: back
+  MoveMouse(600, 450);  // up: back
   EXPECT_TRUE(Shows(Wrap(stopped + 1)));
-  Shell("xdotool mousemove --window " + window_ + " 200 450");  // level: forward
+  MoveMouse(200, 450);  // level: forward
   EXPECT_TRUE(Shows(Wrap(stopped + 2)));
   Sleep(300);
   EXPECT_EQ(SlideOnScreen(), Wrap(stopped + 2));  // one slide per move, no more
@@ -222,7 +230,7 @@ TEST_F(PlayerE2eTest, EscapeEndsWithStatusZero) {
 }
 
 TEST_F(PlayerE2eTest, DoubleClickEndsWithStatusZero) {
-  Shell("xdotool mousemove --window " + window_ + " 300 300 click --repeat 2 --delay 80 1");
+  MoveMouse(300, 300, "click --repeat 2 --delay 80 1");
   EXPECT_EQ(player_->WaitForExit(5), 0);
 }
 
@@ -241,14 +249,13 @@ class SmallScreenE2eTest : public PlayerE2eTest {
 TEST_F(SmallScreenE2eTest, PictureAndPointerScale) {
   EXPECT_NE(Shell("xdotool getwindowgeometry " + window_).find("Geometry: 800x600"),
             std::string::npos);
-  Key("space");
-  const int stopped = SteadySlide();
+  const int stopped = Stop();
   ASSERT_GE(stopped, 0);
-  Shell("xdotool mousemove --window " + window_ + " 400 200 click 1");  // mouse mode on
+  MoveMouse(400, 200, "click 1");  // mouse mode on
   Sleep(200);
-  Shell("xdotool mousemove --window " + window_ + " 400 300");  // down: forward
+  MoveMouse(400, 300);  // down: forward
   EXPECT_TRUE(Shows(Wrap(stopped + 1)));
-  Shell("xdotool mousemove --window " + window_ + " 400 250");  // up: back
+  MoveMouse(400, 250);  // up: back
   EXPECT_TRUE(Shows(stopped));
 }
 
