@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "player/vorlan_kidney.h"
-#include "runtime/headless.h"
+#include "platforms/headless/headless.h"
 
 namespace {
 

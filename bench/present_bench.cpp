@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "presentation/form_table.h"
-#include "runtime/sdl_runtime.h"
+#include "platforms/sdl/sdl_runtime.h"
 
 namespace {
 

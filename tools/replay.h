@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "player/player_state.h"
-#include "runtime/headless.h"
+#include "platforms/headless/headless.h"
 
 namespace vk {
 

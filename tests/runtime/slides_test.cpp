@@ -10,7 +10,7 @@
 #include "player/vorlan_kidney.h"
 #include "presentation/form_table.h"
 #include "presentation/slide_geometry.h"
-#include "runtime/headless.h"
+#include "platforms/headless/headless.h"
 
 namespace vk {
 namespace {

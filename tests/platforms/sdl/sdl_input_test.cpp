@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "runtime/sdl_runtime.h"
+#include "platforms/sdl/sdl_runtime.h"
 
 namespace vk {
 namespace {

@@ -1,5 +1,5 @@
 // The player's window on a desktop through SDL2: events in, Picture1's picture out.
-#include "runtime/sdl_runtime.h"
+#include "platforms/sdl/sdl_runtime.h"
 
 #include <turbojpeg.h>
 

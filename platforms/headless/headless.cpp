@@ -1,5 +1,5 @@
 // A runtime without a display: scripted events, recorded pictures, a bare count step.
-#include "runtime/headless.h"
+#include "platforms/headless/headless.h"
 
 #include <string>
 
