@@ -1,5 +1,6 @@
-// Time to present one slide change in the real window: hand over the next slide's picture and
-// pump, which uploads its samples and presents. Needs a display (run it through bench/window.sh).
+// The cost of presenting one slide change in the real window: hand over the next slide's picture
+// and pump, which draws its samples and presents. Presents come at most once per refresh, so the
+// wall time is the refresh period and the CPU column is the cost. Needs a display (window.sh).
 #include <benchmark/benchmark.h>
 
 #include "presentation/form_table.h"

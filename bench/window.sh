@@ -2,7 +2,9 @@
 # Measures, in one Xvfb and one run, the player beside a user's usual alternatives for looping the
 # same 24 slide files (feh's slideshow, mpv on the image sequence): time from process start until
 # the first picture is on screen, and peak resident memory after playing for 3 s. Then the time
-# to present one slide change in the player's window. Usage: bench/window.sh [BUILD_DIR]
+# to present one slide change in the player's window, and the pace: intervals between pictures on
+# screen and processor use, at the start pace beside feh and mpv at 10 a second, and the player
+# stopped and at its fastest pace. Usage: bench/window.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -41,6 +43,36 @@ for name in vorlan-kidney feh mpv; do
   range="$(sort -n <<<"$values" | head -1) to $(sort -n <<<"$values" | tail -1)"
   peak=$(tr ' ' '\n' <<<"${rss[$name]}" | grep -v '^$' | sort -n | tail -1)
   echo "| $name | $(median <<<"$values") | $range | $peak |"
+done
+
+echo
+pace_runs=${PACE_RUNS:-3}
+echo "Pace: $pace_runs interleaved runs of 5 s each; each figure is the median of the runs."
+echo
+echo "| program, pace | interval between pictures, median (ms) | standard deviation (ms) | shortest (ms) | processor (% of a core) |"
+echo "|---|---|---|---|---|"
+declare -A pace=(
+  ["vorlan-kidney, start pace"]="|${command[vorlan-kidney]}"
+  ["feh, 0.1 s slideshow"]="|${command[feh]}"
+  ["mpv, 10 a second"]="|${command[mpv]}"
+  ["vorlan-kidney, stopped (Space)"]='xdotool key --window $WINDOW space|'"${command[vorlan-kidney]}"
+  ["vorlan-kidney, fastest (pointer top-left)"]='xdotool mousemove --window $WINDOW 0 0|'"${command[vorlan-kidney]}"
+)
+order=("vorlan-kidney, start pace" "feh, 0.1 s slideshow" "mpv, 10 a second"
+  "vorlan-kidney, stopped (Space)" "vorlan-kidney, fastest (pointer top-left)")
+declare -A results
+for _ in $(seq "$pace_runs"); do
+  for name in "${order[@]}"; do
+    setup=${pace[$name]%%|*}
+    results[$name]+="$(PACE_PROBE_SETUP=$setup $build/bench/pace_probe 5 ${pace[$name]#*|})"$'\n'
+  done
+done
+for name in "${order[@]}"; do
+  row="| $name |"
+  for column in 1 2 3 5; do
+    row+=" $(grep -v '^$' <<<"${results[$name]}" | awk -v c=$column '{print $c}' | median) |"
+  done
+  echo "$row"
 done
 
 echo

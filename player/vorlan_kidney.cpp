@@ -63,8 +63,7 @@ void VorlanKidney::ShowPicture(const PictureRef& picture) {
 
 // The player's only pacing: a busy count from 0 up to k, then one pump of pending events.
 void VorlanKidney::WaitCycle() {
-  const uint64_t steps = CountSteps(k);
-  for (uint64_t i = 0; i < steps; ++i) runtime_.CountStep();
+  runtime_.Count(CountSteps(k));
   runtime_.PumpEvents();
 }
 

@@ -41,8 +41,10 @@ class Runtime {
   virtual int32_t HideWindow() = 0;
   // Ends the program: throws ProgramEnd, so nothing after it runs.
   [[noreturn]] virtual void EndProgram() = 0;
-  // One step of the wait's busy count. Its length is the runtime's pacing; it takes no event.
-  virtual void CountStep() = 0;
+  // The wait's busy count of `steps` count steps, asked for whole. No event is taken during it.
+  // On a screen each step lasts kCountStep and the runtime sleeps through the count; the
+  // headless runtime only counts.
+  virtual void Count(uint64_t steps) = 0;
 };
 
 // One input event as the runtime raises it on Picture1.

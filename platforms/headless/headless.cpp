@@ -1,4 +1,4 @@
-// A runtime without a display: scripted events, recorded pictures, a bare count step.
+// A runtime without a display: scripted events, recorded pictures, a count that never sleeps.
 #include "platforms/headless/headless.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-// A runtime without a display: scripted events, recorded pictures, a bare count step.
+// A runtime without a display: scripted events, recorded pictures, a count that never sleeps.
 #pragma once
 
 #include <cstdint>
@@ -31,7 +31,11 @@ class HeadlessRuntime : public Runtime {
   void PumpEvents() override;
   int32_t HideWindow() override;
   [[noreturn]] void EndProgram() override;
-  void CountStep() override { ++count_steps; }
+  // Adds the count at once, so that any count finishes at once; the total saturates.
+  void Count(uint64_t steps) override {
+    count_steps = steps > UINT64_MAX - count_steps ? UINT64_MAX : count_steps + steps;
+    ++counts;
+  }
 
   // The holder index (0 to 23) whose picture `picture` is, or -1.
   int HolderIndex(const PictureRef& picture) const;
@@ -49,6 +53,7 @@ class HeadlessRuntime : public Runtime {
   PictureRef picture1;            // Picture1's picture now
   uint64_t pump_count = 0;
   uint64_t count_steps = 0;
+  uint64_t counts = 0;  // waits asked for
   bool hidden = false;
 
  private:

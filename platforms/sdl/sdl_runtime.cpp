@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 namespace vk {
 
@@ -208,6 +209,11 @@ bool SdlRuntime::Open(std::string* error) {
       return false;
     }
   }
+  SDL_DisplayMode mode;
+  const int display = SDL_GetWindowDisplayIndex(window_);
+  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0) {
+    gate_ = PresentGate(RefreshPeriod(mode.refresh_rate));
+  }
   Resized();
   return true;
 }
@@ -233,9 +239,16 @@ PictureRef SdlRuntime::HolderPicture(std::string_view holder) {
 }
 
 int32_t SdlRuntime::SetPicture(PictureRef picture) {
-  if (picture != picture1_) uploaded_ = false;
+  if (picture != picture1_) {
+    uploaded_ = false;
+    gate_.Changed();
+  }
   picture1_ = std::move(picture);
   return 0;
+}
+
+void SdlRuntime::Count(uint64_t steps) {
+  std::this_thread::sleep_until(CountDeadline(SteadyClock::now(), steps));
 }
 
 void SdlRuntime::PumpEvents() {
@@ -247,34 +260,51 @@ void SdlRuntime::PumpEvents() {
       HideWindow();
       EndProgram();
     }
-    if (event.type == SDL_WINDOWEVENT) {
-      if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Resized();
-      if (event.window.event == SDL_WINDOWEVENT_EXPOSED) repaint_ = true;
-    }
+    if (event.type == SDL_WINDOWEVENT) WindowEvent(event.window.event);
     for (const InputEvent& input : TranslateEvent(event, viewport_, layout_.scale)) {
       RaiseEvent(*form_, input);
     }
   }
-  if (!uploaded_ || repaint_) Present();
-  // The count step is calibrated once slide 1 is on screen, so that start-up does not wait for it;
-  // the first count comes only after the loading sequence's pumps.
-  if (!calibrated_) {
-    pacer_.Calibrate();
-    calibrated_ = true;
+  // A changed picture waits for the next refresh period rather than replace one not yet seen.
+  // It is drawn first, so that only putting it on the screen waits for the refresh.
+  if (const auto due = gate_.Due(SteadyClock::now())) {
+    if (software_) {
+      DrawToFramebuffer();
+    } else {
+      DrawWithRenderer();
+    }
+    uploaded_ = true;
+    std::this_thread::sleep_until(*due);
+    if (software_) {
+      SDL_UpdateWindowSurface(window_);
+    } else {
+      SDL_RenderPresent(renderer_);
+    }
+    gate_.Presented(*due);
   }
 }
 
-void SdlRuntime::Present() {
-  if (software_) {
-    PresentToFramebuffer();
-  } else {
-    PresentWithRenderer();
+void SdlRuntime::WindowEvent(uint8_t what) {
+  switch (what) {
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      Resized();
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+      gate_.Changed();
+      break;
+    case SDL_WINDOWEVENT_HIDDEN:
+    case SDL_WINDOWEVENT_MINIMIZED:
+      gate_.SetShown(false);  // the loop goes on, but nobody sees a present
+      break;
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      gate_.SetShown(true);
+      break;
   }
-  uploaded_ = true;
-  repaint_ = false;
 }
 
-void SdlRuntime::PresentWithRenderer() {
+void SdlRuntime::DrawWithRenderer() {
   if (!uploaded_ && picture1_) {
     const Picture& p = *picture1_;
     SDL_UpdateYUVTexture(texture_, nullptr, p.plane[0], p.stride[0], p.plane[1], p.stride[1],
@@ -283,13 +313,12 @@ void SdlRuntime::PresentWithRenderer() {
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   if (picture1_) SDL_RenderCopy(renderer_, texture_, nullptr, &picture_rect_);
-  SDL_RenderPresent(renderer_);
 }
 
 // Converts the slide's samples to the framebuffer's pixels with libjpeg-turbo: straight into the
 // window's framebuffer when the window has the picture's size, else into a frame that is then
 // scaled into it. The framebuffer keeps its pixels, so a repaint only puts it again.
-void SdlRuntime::PresentToFramebuffer() {
+void SdlRuntime::DrawToFramebuffer() {
   SDL_Surface* screen = SDL_GetWindowSurface(window_);
   if (!screen) return;
   const bool direct = screen->w == SlidePictures::kWidth && screen->h == SlidePictures::kHeight &&
@@ -314,7 +343,6 @@ void SdlRuntime::PresentToFramebuffer() {
     SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
     SDL_BlitScaled(frame_, nullptr, screen, &picture_rect_);
   }
-  SDL_UpdateWindowSurface(window_);
 }
 
 void SdlRuntime::Resized() {
@@ -331,7 +359,7 @@ void SdlRuntime::Resized() {
   picture_rect_ = {static_cast<int>(std::lround(pixels.x)), static_cast<int>(std::lround(pixels.y)),
                    static_cast<int>(std::lround(pixels.width)),
                    static_cast<int>(std::lround(pixels.height))};
-  repaint_ = true;
+  gate_.Changed();
 }
 
 int32_t SdlRuntime::HideWindow() {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/pacing.h"
 #include "runtime/runtime.h"
 #include "runtime/slides.h"
+#include "runtime/timing.h"
 #include "runtime/window.h"
 
 namespace vk {
@@ -47,17 +47,19 @@ class SdlRuntime : public Runtime {
   void PumpEvents() override;
   int32_t HideWindow() override;
   [[noreturn]] void EndProgram() override;
-  void CountStep() override { pacer_.Step(); }
+  // Sleeps until the count's deadline on the steady clock; events wait in SDL's queue.
+  void Count(uint64_t steps) override;
 
  private:
-  void Present();
-  void PresentWithRenderer();
-  void PresentToFramebuffer();
+  void WindowEvent(uint8_t what);
+  // Draw Picture1 into the next frame; presenting it is one call after.
+  void DrawWithRenderer();
+  void DrawToFramebuffer();
   void Resized();
 
   const WindowLayout& layout_;
   SlidePictures& pictures_;
-  StepPacer pacer_;
+  PresentGate gate_{RefreshPeriod(0)};
   FormEvents* form_ = nullptr;
 
   SDL_Window* window_ = nullptr;
@@ -70,9 +72,7 @@ class SdlRuntime : public Runtime {
   SDL_Rect picture_rect_{};       // output pixels, for drawing
 
   PictureRef picture1_;    // Picture1's picture: kept while shown
-  bool uploaded_ = false;  // the texture holds picture1_
-  bool repaint_ = false;   // the window needs presenting again
-  bool calibrated_ = false;
+  bool uploaded_ = false;  // the texture or the framebuffer holds picture1_
 };
 
 }  // namespace vk

@@ -224,6 +224,14 @@ TEST_F(PlayerE2eTest, ClickAndVerticalMovesScrubOneSlideEach) {
   EXPECT_EQ(SlideOnScreen(), Wrap(stopped + 2));  // one slide per move, no more
 }
 
+// Stopped, the player shows one still picture: its wait must sleep, not spin a core.
+TEST_F(PlayerE2eTest, StoppedPlayerSleeps) {
+  ASSERT_GE(Stop(), 0);
+  const double before = player_->CpuSeconds();
+  Sleep(2000);
+  EXPECT_LT(player_->CpuSeconds() - before, 0.2) << "more than a tenth of a core while stopped";
+}
+
 TEST_F(PlayerE2eTest, EscapeEndsWithStatusZero) {
   Key("Escape");
   EXPECT_EQ(player_->WaitForExit(5), 0);

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "bench/x_probe.h"
+
 namespace vk::e2e {
 
 std::string Shell(const std::string& command) {
@@ -97,6 +99,8 @@ std::optional<int> Player::WaitForExit(double seconds) {
   }
   return std::nullopt;
 }
+
+double Player::CpuSeconds() const { return bench::CpuSeconds(pid_); }
 
 namespace {
 

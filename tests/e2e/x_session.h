@@ -34,6 +34,8 @@ class Player {
   std::string WaitForWindow(double seconds = 10);
   // The exit status once the process ends within `seconds`.
   std::optional<int> WaitForExit(double seconds);
+  // Processor time the process has used so far, user and system, from /proc.
+  double CpuSeconds() const;
 
  private:
   pid_t pid_ = -1;

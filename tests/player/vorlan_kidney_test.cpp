@@ -288,8 +288,10 @@ TEST_F(PlayerTest, WaitCycleCountsFloorOfKPlusOneStepsThenPumpsOnce) {
     form.k = k;
     const uint64_t before = runtime.count_steps;
     const uint64_t pumps = runtime.pump_count;
+    const uint64_t counts = runtime.counts;
     form.PlaybackCycle();
     EXPECT_EQ(runtime.count_steps - before, steps) << k.Value();
+    EXPECT_EQ(runtime.counts - counts, 1u) << "the whole count is one wait";
     EXPECT_EQ(runtime.pump_count - pumps, 1u);
   }
 }

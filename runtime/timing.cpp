@@ -1,0 +1,36 @@
+// The wait and present timing that every platform with a screen shares.
+#include "runtime/timing.h"
+
+#include <algorithm>
+
+namespace vk {
+
+SteadyClock::time_point CountDeadline(SteadyClock::time_point now, uint64_t steps) {
+  const auto room = SteadyClock::time_point::max() - now;
+  const uint64_t most = static_cast<uint64_t>(room / kCountStep);
+  if (steps >= most) return SteadyClock::time_point::max();
+  return now + std::chrono::duration_cast<SteadyClock::duration>(kCountStep * steps);
+}
+
+SteadyClock::duration RefreshPeriod(int hertz) {
+  if (hertz <= 0) hertz = 60;
+  return std::chrono::duration_cast<SteadyClock::duration>(std::chrono::seconds(1)) / hertz;
+}
+
+void PresentGate::SetShown(bool shown) {
+  if (shown && !shown_) changed_ = true;  // whatever the window showed before is gone
+  shown_ = shown;
+}
+
+std::optional<SteadyClock::time_point> PresentGate::Due(SteadyClock::time_point now) const {
+  if (!changed_ || !shown_) return std::nullopt;
+  if (!last_) return now;
+  return std::max(now, *last_ + period_);
+}
+
+void PresentGate::Presented(SteadyClock::time_point at) {
+  last_ = at;
+  changed_ = false;
+}
+
+}  // namespace vk

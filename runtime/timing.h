@@ -1,0 +1,48 @@
+// The wait and present timing that every platform with a screen shares: a count as one deadline
+// on the steady clock, and at most one present of a changed picture per display refresh.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+namespace vk {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// One count step. The start wait of 1000000 steps then lasts 0.1 s, about 10 slides a second;
+// a count that followed the processor's speed would run far too fast on today's machines.
+constexpr std::chrono::nanoseconds kCountStep{100};
+
+// When a count of `steps` that begins at `now` ends. A count too long for the clock (only a
+// pointer far outside the picture gives one) ends at the clock's last instant.
+SteadyClock::time_point CountDeadline(SteadyClock::time_point now, uint64_t steps);
+
+// The display's refresh period for a rate in hertz; 60 Hz where the display reports none.
+SteadyClock::duration RefreshPeriod(int hertz);
+
+// Decides whether and when Picture1 goes to the screen: only when its picture changed or the
+// window needs painting again, never while the window is hidden, and at most once per refresh
+// period, so that every picture shown is seen whole.
+class PresentGate {
+ public:
+  explicit PresentGate(SteadyClock::duration period) : period_(period) {}
+
+  // The picture changed, or the window lost what it showed (exposed, resized).
+  void Changed() { changed_ = true; }
+  // The window was hidden or minimised (false), or shown again (true).
+  void SetShown(bool shown);
+  // When the current picture should be presented, asked at `now`: at once, or at the end of the
+  // refresh period of the last present; nothing when there is nothing new to see.
+  std::optional<SteadyClock::time_point> Due(SteadyClock::time_point now) const;
+  // The picture was presented at `at`.
+  void Presented(SteadyClock::time_point at);
+
+ private:
+  SteadyClock::duration period_;
+  bool changed_ = true;  // a new window shows nothing yet
+  bool shown_ = true;
+  std::optional<SteadyClock::time_point> last_;
+};
+
+}  // namespace vk

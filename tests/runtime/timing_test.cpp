@@ -1,0 +1,47 @@
+// The wait's deadline and the present gate, on a clock the tests set.
+#include "runtime/timing.h"
+
+#include <gtest/gtest.h>
+
+namespace vk {
+namespace {
+
+using namespace std::chrono_literals;
+const SteadyClock::time_point t0 = SteadyClock::time_point() + 1h;
+
+TEST(TimingTest, CountIsOneDeadlineOfHundredNanosecondsAStep) {
+  EXPECT_EQ(CountDeadline(t0, 0), t0);  // k < 0: no step, no wait
+  EXPECT_EQ(CountDeadline(t0, 1), t0 + 100ns);
+  EXPECT_EQ(CountDeadline(t0, 13), t0 + 1300ns);
+  EXPECT_EQ(CountDeadline(t0, 1000001), t0 + 100000100ns);
+  // The saturated count must not wrap round into the past, which would play at full speed.
+  EXPECT_EQ(CountDeadline(t0, UINT64_MAX), SteadyClock::time_point::max());
+}
+
+TEST(TimingTest, RefreshPeriodDefaultsToSixtyHertz) {
+  EXPECT_EQ(RefreshPeriod(0), RefreshPeriod(60));
+  EXPECT_EQ(RefreshPeriod(60), 16666666ns);
+}
+
+TEST(TimingTest, PresentGateOnePerPeriodOnlyWhatChangedOnlyWhenShown) {
+  const auto period = RefreshPeriod(60);
+  PresentGate gate(period);
+  ASSERT_EQ(gate.Due(t0), t0);  // the first picture goes at once
+  gate.Presented(t0);
+  EXPECT_EQ(gate.Due(t0 + 1ms), std::nullopt) << "an unchanged picture presents nothing";
+
+  gate.Changed();  // a second picture inside the period waits for its end
+  ASSERT_EQ(gate.Due(t0 + 5ms), t0 + period);
+  gate.Presented(t0 + period);
+  gate.Changed();  // later than a period after the last present: at once
+  EXPECT_EQ(gate.Due(t0 + 100ms), t0 + 100ms);
+
+  gate.SetShown(false);
+  EXPECT_EQ(gate.Due(t0 + 200ms), std::nullopt) << "a hidden window presents nothing";
+  gate.Presented(t0 + 100ms);
+  gate.SetShown(true);  // shown again: the current picture at once, though it did not change
+  EXPECT_EQ(gate.Due(t0 + 300ms), t0 + 300ms);
+}
+
+}  // namespace
+}  // namespace vk
