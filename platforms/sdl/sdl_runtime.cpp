@@ -212,7 +212,8 @@ bool SdlRuntime::Open(std::string* error) {
   SDL_DisplayMode mode;
   const int display = SDL_GetWindowDisplayIndex(window_);
   if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0) {
-    gate_ = PresentGate(RefreshPeriod(mode.refresh_rate));
+    refresh_ = RefreshPeriod(mode.refresh_rate);
+    gate_ = PresentGate(refresh_);
   }
   Resized();
   return true;
@@ -241,6 +242,7 @@ PictureRef SdlRuntime::HolderPicture(std::string_view holder) {
 int32_t SdlRuntime::SetPicture(PictureRef picture) {
   if (picture != picture1_) {
     uploaded_ = false;
+    still_ = false;
     gate_.Changed();
   }
   picture1_ = std::move(picture);
@@ -252,8 +254,16 @@ void SdlRuntime::Count(uint64_t steps) {
 }
 
 void SdlRuntime::PumpEvents() {
+  // A still picture and no input since the last pump: rather than run thousands of cycles a
+  // second that show the same picture again (a short wait while stopped), wait up to one refresh
+  // period for input. Input ends that wait at once, so nothing is taken later than before.
+  if (still_) {
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(refresh_ / std::chrono::milliseconds(1)));
+  }
+  still_ = true;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
+    still_ = false;
     if (event.type == SDL_QUIT) {
       // The window was closed by its close button or by the desktop: the program ends as
       // Escape ends it, rather than spinning on unseen.

@@ -59,7 +59,9 @@ class SdlRuntime : public Runtime {
 
   const WindowLayout& layout_;
   SlidePictures& pictures_;
-  PresentGate gate_{RefreshPeriod(0)};
+  SteadyClock::duration refresh_ = RefreshPeriod(0);
+  PresentGate gate_{refresh_};
+  bool still_ = false;  // Picture1 unchanged and no event since the last pump
   FormEvents* form_ = nullptr;
 
   SDL_Window* window_ = nullptr;
