@@ -27,6 +27,7 @@ SteadyClock::duration RefreshPeriod(int hertz);
 class PresentGate {
  public:
   explicit PresentGate(SteadyClock::duration period) : period_(period) {}
+  SteadyClock::duration period() const { return period_; }
 
   // The picture changed, or the window lost what it showed (exposed, resized).
   void Changed() { changed_ = true; }

@@ -212,8 +212,7 @@ bool SdlRuntime::Open(std::string* error) {
   SDL_DisplayMode mode;
   const int display = SDL_GetWindowDisplayIndex(window_);
   if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0) {
-    refresh_ = RefreshPeriod(mode.refresh_rate);
-    gate_ = PresentGate(refresh_);
+    gate_ = PresentGate(RefreshPeriod(mode.refresh_rate));
   }
   Resized();
   return true;
@@ -258,7 +257,7 @@ void SdlRuntime::PumpEvents() {
   // second that show the same picture again (a short wait while stopped), wait up to one refresh
   // period for input. Input ends that wait at once, so nothing is taken later than before.
   if (still_) {
-    SDL_WaitEventTimeout(nullptr, static_cast<int>(refresh_ / std::chrono::milliseconds(1)));
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(gate_.period() / std::chrono::milliseconds(1)));
   }
   still_ = true;
   SDL_Event event;

@@ -59,8 +59,7 @@ class SdlRuntime : public Runtime {
 
   const WindowLayout& layout_;
   SlidePictures& pictures_;
-  SteadyClock::duration refresh_ = RefreshPeriod(0);
-  PresentGate gate_{refresh_};
+  PresentGate gate_{RefreshPeriod(0)};
   bool still_ = false;  // Picture1 unchanged and no event since the last pump
   FormEvents* form_ = nullptr;
 
