@@ -13,7 +13,6 @@
 
 #include "bench/x_probe.h"
 
-
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr, "usage: first_frame SECONDS_TO_PLAY PROGRAM [ARGS...]\n");

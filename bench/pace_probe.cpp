@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
   std::vector<double> intervals;
   // The first report may stand for damage from before the measurement began.
   for (size_t i = 2; i < changes.size(); ++i) {
-    intervals.push_back(std::chrono::duration<double, std::milli>(changes[i] - changes[i - 1]).count());
+    intervals.push_back(
+        std::chrono::duration<double, std::milli>(changes[i] - changes[i - 1]).count());
   }
   double median = 0, deviation = 0, shortest = 0;
   if (!intervals.empty()) {
@@ -99,7 +100,6 @@ int main(int argc, char** argv) {
     median = intervals[intervals.size() / 2];
     shortest = intervals.front();
   }
-  if (std::getenv("PACE_PROBE_ALL")) for (double v : intervals) std::fprintf(stderr, "%.2f ", v);
   std::printf("%.2f %.2f %.2f %zu %.1f\n", median, deviation, shortest, changes.size(),
               100 * cpu / seconds);
   return 0;

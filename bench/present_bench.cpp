@@ -3,8 +3,8 @@
 // wall time is the refresh period and the CPU column is the cost. Needs a display (window.sh).
 #include <benchmark/benchmark.h>
 
-#include "presentation/form_table.h"
 #include "platforms/sdl/sdl_runtime.h"
+#include "presentation/form_table.h"
 
 namespace {
 
