@@ -15,6 +15,25 @@ namespace {
 
 constexpr size_t kLoadingPumps = VorlanKidney::kSlides - 1;
 
+// The output could not be written: the run stops there.
+struct WriteFailed {};
+
+// At most 40 bytes of script text for a message, bytes that cannot print as \xNN.
+std::string Quote(std::string_view text) {
+  constexpr size_t kMost = 40;
+  std::string out;
+  for (const unsigned char c : text.substr(0, kMost)) {
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+    }
+  }
+  if (text.size() > kMost) out += "...";
+  return "'" + out + "'";
+}
+
 std::vector<std::string_view> Split(std::string_view text, std::string_view separators) {
   std::vector<std::string_view> parts;
   size_t start = 0;
@@ -59,22 +78,22 @@ std::string ParseEvent(std::string_view text, InputEvent* event) {
   if (t.empty()) return "empty event";
   const std::string name(t[0]);
   auto arguments = [&](size_t count) -> std::string {
-    if (t.size() - 1 < count) return "missing argument to '" + name + "'";
-    if (t.size() - 1 > count) return "extra argument to '" + name + "'";
+    if (t.size() - 1 < count) return "missing argument to " + Quote(name);
+    if (t.size() - 1 > count) return "extra argument to " + Quote(name);
     return "";
   };
   std::string problem;
   if (name == "key") {
     event->type = InputEvent::Type::kKeyPress;
     if ((problem = arguments(1)).empty() && !ParseKey(t[1], &event->key)) {
-      problem = "key code '" + std::string(t[1]) + "' is not a whole number from -32768 to 32767";
+      problem = "key code " + Quote(t[1]) + " is not a whole number from -32768 to 32767";
     }
   } else if (name == "move") {
     event->type = InputEvent::Type::kMouseMove;
     if ((problem = arguments(2)).empty()) {
       for (int i = 0; i < 2 && problem.empty(); ++i) {
         if (!ParseCoordinate(t[i + 1], i == 0 ? &event->x : &event->y)) {
-          problem = "coordinate '" + std::string(t[i + 1]) + "' is not a finite number";
+          problem = "coordinate " + Quote(t[i + 1]) + " is not a finite number";
         }
       }
     }
@@ -85,7 +104,7 @@ std::string ParseEvent(std::string_view text, InputEvent* event) {
     event->type = InputEvent::Type::kDblClick;
     problem = arguments(0);
   } else {
-    problem = "unknown event '" + name + "'";
+    problem = "unknown event " + Quote(name);
   }
   return problem;
 }
@@ -108,40 +127,74 @@ std::string FormatValue(const TypedNumber& v) {
 
 }  // namespace
 
-bool ParseScript(std::istream& in, ReplayScript* script, std::string* error) {
-  *script = ReplayScript();
-  bool playing = false;
+ScriptReader::ScriptReader(std::istream& in) : in_(in) {
+  // Lines before a 'play' feed the loading pumps, so look ahead until one comes or there are
+  // more lines than loading pumps; without one, every line is a playback pump.
+  std::vector<InputEvent> pump;
+  for (;;) {
+    const Kind kind = ReadLine(&pump);
+    if (kind == Kind::kPlay) {
+      loading_ = std::move(ahead_);
+      ahead_.clear();
+      played_ = true;
+      return;
+    }
+    if (kind != Kind::kPump) return;
+    ahead_.push_back(std::move(pump));
+    if (ahead_.size() > kLoadingPumps) return;
+  }
+}
+
+ScriptReader::Kind ScriptReader::ReadLine(std::vector<InputEvent>* pump) {
+  if (!error_.empty() || ended_) return Kind::kEnd;
   std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
+  while (std::getline(in_, line)) {
+    ++number_;
     const std::string_view text = std::string_view(line).substr(0, line.find('#'));
     const std::vector<std::string_view> tokens = Tokens(text);
-    auto fail = [&](const std::string& what) {
-      *error = "line " + std::to_string(number) + ": " + what;
-      return false;
-    };
     if (tokens.empty()) continue;
-    if (tokens.size() == 1 && tokens[0] == "play") {
-      if (playing) return fail("'play' given twice");
-      script->loading = std::move(script->playback);
-      script->playback.clear();
-      playing = true;
-      if (script->loading.size() > kLoadingPumps) {
-        return fail("more than 23 loading pump lines before 'play'");
-      }
-      continue;
+    if (tokens.size() == 1 && tokens[0] == "play") return Kind::kPlay;
+    pump->clear();
+    if (tokens.size() == 1 && tokens[0] == "-") return Kind::kPump;
+    for (std::string_view part : Split(text, ";")) {
+      InputEvent event;
+      const std::string problem = ParseEvent(part, &event);
+      if (!problem.empty()) return Fail(problem);
+      pump->push_back(event);
     }
-    std::vector<InputEvent> pump;
-    if (!(tokens.size() == 1 && tokens[0] == "-")) {
-      for (std::string_view part : Split(text, ";")) {
-        InputEvent event;
-        const std::string problem = ParseEvent(part, &event);
-        if (!problem.empty()) return fail(problem);
-        pump.push_back(event);
-      }
-    }
-    script->playback.push_back(std::move(pump));
+    return Kind::kPump;
   }
+  ended_ = true;
+  return Kind::kEnd;
+}
+
+ScriptReader::Kind ScriptReader::Fail(const std::string& what) {
+  error_ = "line " + std::to_string(number_) + ": " + what;
+  return Kind::kEnd;
+}
+
+bool ScriptReader::Loading(size_t i, std::vector<InputEvent>* pump) {
+  if (i >= loading_.size()) return false;
+  *pump = std::move(loading_[i]);
   return true;
+}
+
+bool ScriptReader::Playback(std::vector<InputEvent>* pump) {
+  if (!ahead_.empty()) {
+    *pump = std::move(ahead_.front());
+    ahead_.pop_front();
+    return true;
+  }
+  switch (ReadLine(pump)) {
+    case Kind::kPump:
+      return true;
+    case Kind::kPlay:
+      Fail(played_ ? "'play' given twice" : "more than 23 loading pump lines before 'play'");
+      return false;
+    case Kind::kEnd:
+      return false;
+  }
+  return false;
 }
 
 std::string FormatState(const PlayerState& s) {
@@ -158,30 +211,51 @@ std::string FormatState(const PlayerState& s) {
   return text;
 }
 
-int RunReplay(const ReplayScript& script, std::vector<PictureRef> holders, bool with_state,
-              std::ostream& out) {
+int RunReplay(std::istream& script, std::vector<PictureRef> holders, bool with_state,
+              std::ostream& out, std::string* error) {
+  ScriptReader reader(script);
   HeadlessRuntime runtime(std::move(holders));
   VorlanKidney form(runtime);
-  runtime.pumps = script.loading;
-  runtime.pumps.resize(kLoadingPumps);
-  runtime.pumps.insert(runtime.pumps.end(), script.playback.begin(), script.playback.end());
-  runtime.pump_limit = runtime.pumps.size();
+  // One playback line is read ahead, so that the runtime knows which pump is the script's last.
+  std::vector<InputEvent> next;
+  bool has_next = reader.Playback(&next);
+  runtime.next_pump = [&](uint64_t index, std::vector<InputEvent>* pump) {
+    if (index < kLoadingPumps) {
+      if (!reader.Loading(index, pump)) pump->clear();
+      return index + 1 < kLoadingPumps || has_next;
+    }
+    *pump = std::move(next);
+    has_next = reader.Playback(&next);
+    return has_next;
+  };
   runtime.record_shown = false;
+  // Each line is flushed, so that a run that is killed shows what it did.
   runtime.on_set_picture = [&] {
     out << runtime.HolderIndex(runtime.picture1);
     if (with_state) out << ' ' << FormatState(form);
-    out << '\n';
+    out << '\n' << std::flush;
+    if (!out) throw WriteFailed{};
   };
+  int status = 0;
   try {
     runtime.Start(form);
   } catch (const ScriptEnd&) {
   } catch (const ProgramEnd&) {
-    out << "end\n";
+    out << "end\n" << std::flush;
   } catch (const RuntimeError& e) {
-    out << "error " << e.number() << ": " << e.what() << '\n';
+    out << "error " << e.number() << ": " << e.what() << '\n' << std::flush;
+    status = 1;
+  } catch (const WriteFailed&) {
+  }
+  if (!out) {
+    *error = "cannot write the output";
     return 1;
   }
-  return 0;
+  if (!reader.error().empty()) {
+    *error = reader.error();
+    return 2;
+  }
+  return status;
 }
 
 }  // namespace vk

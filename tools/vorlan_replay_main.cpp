@@ -1,9 +1,15 @@
 // vorlan-replay: shows what the player does with a script of input events, without a display.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 #include "presentation/form_table.h"
-#include "runtime/slides.h"
+#include "runtime/picture.h"
 #include "runtime/window.h"
 #include "tools/replay.h"
 
@@ -17,19 +23,32 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  vk::ReplayScript script;
-  std::string error;
-  if (!vk::ParseScript(std::cin, &script, &error)) {
-    std::cerr << "vorlan-replay: " << error << '\n';
+  // A script that cannot be read is refused, rather than taken as an empty one.
+  struct stat input;
+  const bool closed = fstat(STDIN_FILENO, &input) != 0;
+  if (closed || S_ISDIR(input.st_mode)) {
+    std::cerr << "vorlan-replay: cannot read the script: standard input is "
+              << (closed ? "closed" : "a folder") << '\n';
     return 2;
   }
+  std::string error;
   vk::WindowLayout window;
   if (!vk::BuildWindow(vk::FormTable()[0], &window, &error)) {
     std::cerr << "vorlan-replay: " << error << '\n';
     return 1;
   }
-  vk::SlidePictures pictures(window.holder_jpegs, /*background=*/false);
+  // The replay shows which holder's picture is set, never its pixels, so each holder with a JPEG
+  // gets a picture without samples: memory stays small and nothing is decoded.
   std::vector<vk::PictureRef> holders;
-  for (int i = 0; i < vk::kHolders; ++i) holders.push_back(pictures.Get(i));
-  return vk::RunReplay(script, std::move(holders), with_state, std::cout);
+  for (const auto& jpeg : window.holder_jpegs) {
+    holders.push_back(jpeg.empty() ? nullptr
+                                   : std::make_shared<vk::Picture>(vk::Picture{1024, 768}));
+  }
+  const int status = vk::RunReplay(std::cin, std::move(holders), with_state, std::cout, &error);
+  if (std::ferror(stdin)) {
+    std::cerr << "vorlan-replay: cannot read the script: " << std::strerror(errno) << '\n';
+    return 2;
+  }
+  if (!error.empty()) std::cerr << "vorlan-replay: " << error << '\n';
+  return status;
 }

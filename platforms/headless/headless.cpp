@@ -30,6 +30,12 @@ int32_t HeadlessRuntime::SetPicture(PictureRef picture) {
 
 void HeadlessRuntime::PumpEvents() {
   const uint64_t index = pump_count++;
+  if (next_pump) {
+    const bool more = next_pump(index, &events_);
+    for (const InputEvent& event : events_) Raise(event);
+    if (!more) throw ScriptEnd{};
+    return;
+  }
   if (index < pumps.size()) {
     for (const InputEvent& event : pumps[index]) Raise(event);
   }

@@ -43,6 +43,8 @@ class HeadlessRuntime : public Runtime {
   // Script and failure injection.
   std::vector<std::vector<InputEvent>> pumps;
   uint64_t pump_limit = UINT64_MAX;
+  // When set, pump i takes its events from here instead of `pumps`; false says it is the last.
+  std::function<bool(uint64_t index, std::vector<InputEvent>* events)> next_pump;
   int32_t set_picture_result = 0;
   int32_t hide_result = 0;
   std::function<void()> on_set_picture;  // called after each picture is set
@@ -59,6 +61,7 @@ class HeadlessRuntime : public Runtime {
  private:
   std::vector<PictureRef> holders_;
   FormEvents* form_ = nullptr;
+  std::vector<InputEvent> events_;  // the pump's events from next_pump
 };
 
 }  // namespace vk

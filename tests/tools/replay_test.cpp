@@ -10,22 +10,24 @@
 namespace vk {
 namespace {
 
-std::string Replay(const std::string& text, bool with_state = false, int* status = nullptr) {
+// Runs a script as vorlan-replay does; `error` gets what it would say on standard error.
+std::string Replay(const std::string& text, bool with_state = false, int* status = nullptr,
+                   std::string* error = nullptr) {
   std::istringstream in(text);
-  ReplayScript script;
-  std::string error;
-  EXPECT_TRUE(ParseScript(in, &script, &error)) << error;
   std::ostringstream out;
-  const int code = RunReplay(script, StandInHolders(), with_state, out);
+  std::string message;
+  const int code = RunReplay(in, StandInHolders(), with_state, out, &message);
   if (status) *status = code;
+  if (error) *error = message;
+  EXPECT_TRUE(error || message.empty()) << message;
   return out.str();
 }
 
 std::string ParseError(const std::string& text) {
-  std::istringstream in(text);
-  ReplayScript script;
+  int status = 0;
   std::string error;
-  EXPECT_FALSE(ParseScript(in, &script, &error)) << text;
+  Replay(text, false, &status, &error);
+  EXPECT_EQ(status, 2) << text;
   return error;
 }
 
@@ -74,7 +76,7 @@ TEST(ReplayTest, EndAndErrorLines) {
 }
 
 TEST(ReplayTest, BadScriptsAreRefusedWithTheirLine) {
-  const std::pair<const char*, const char*> cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"jump\n", "line 1: unknown event 'jump'"},
       {"-\nkey\n", "line 2: missing argument to 'key'"},
       {"key 1 2\n", "line 1: extra argument to 'key'"},
@@ -91,6 +93,10 @@ TEST(ReplayTest, BadScriptsAreRefusedWithTheirLine) {
       {"key 45;\n", "line 1: empty event"},
       {"- ; click\n", "line 1: unknown event '-'"},
       {"play\nplay\n", "line 2: 'play' given twice"},
+      // Hostile input is quoted short, with what cannot print escaped.
+      {"key \x1b[2J\x01\n", "line 1: key code '\\x1b[2J\\x01' is not a whole number from -32768 to 32767"},
+      {"move 1 " + std::string(100, '9'),
+       "line 1: coordinate '9999999999999999999999999999999999999999...' is not a finite number"},
   };
   for (const auto& [text, message] : cases) EXPECT_EQ(ParseError(text), message);
 
@@ -99,6 +105,15 @@ TEST(ReplayTest, BadScriptsAreRefusedWithTheirLine) {
   EXPECT_EQ(ParseError(loading + "play\n"),
             "line 25: more than 23 loading pump lines before 'play'");
   EXPECT_EQ(Replay(loading.substr(2) + "play\n"), "0\n");  // 23 loading lines are fine
+}
+
+// A line that does not parse ends the run there: what ran before it stands.
+TEST(ReplayTest, ABadLineEndsTheRunAfterThePumpsBeforeIt) {
+  int status = 0;
+  std::string error;
+  EXPECT_EQ(Replay("play\n-\njump\n-\n", false, &status, &error), "0\n1\n");
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(error, "line 3: unknown event 'jump'");
 }
 
 TEST(ReplayTest, KeyCodesOutsideTheCharacterSetAreAccepted) {
