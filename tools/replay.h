@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "player/player_state.h"
 #include "platforms/headless/headless.h"
+#include "player/player_state.h"
 
 namespace vk {
 

@@ -94,7 +94,8 @@ TEST(ReplayTest, BadScriptsAreRefusedWithTheirLine) {
       {"- ; click\n", "line 1: unknown event '-'"},
       {"play\nplay\n", "line 2: 'play' given twice"},
       // Hostile input is quoted short, with what cannot print escaped.
-      {"key \x1b[2J\x01\n", "line 1: key code '\\x1b[2J\\x01' is not a whole number from -32768 to 32767"},
+      {"key \x1b[2J\x01\n",
+       "line 1: key code '\\x1b[2J\\x01' is not a whole number from -32768 to 32767"},
       {"move 1 " + std::string(100, '9'),
        "line 1: coordinate '9999999999999999999999999999999999999999...' is not a finite number"},
   };
