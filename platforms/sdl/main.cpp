@@ -1,11 +1,14 @@
 // vorlan-kidney: opens the player's window, built from the description embedded in the program.
 #include <cstdio>
 
+#include "platforms/sdl/sdl_runtime.h"
 #include "player/vorlan_kidney.h"
 #include "presentation/form_table.h"
-#include "platforms/sdl/sdl_runtime.h"
+#include "runtime/command_line.h"
 
-int main() {
+int main(int argc, char** argv) {
+  if (const int status = vk::ReadCommandLine(argc, argv, stdout, stderr); status >= 0)
+    return status;
   std::string error;
   vk::WindowLayout layout;
   if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) {

@@ -1,6 +1,7 @@
 // The player's window on a desktop through SDL2: events in, Picture1's picture out.
 #include "platforms/sdl/sdl_runtime.h"
 
+#include <SDL_syswm.h>
 #include <turbojpeg.h>
 
 #include <cmath>
@@ -22,6 +23,14 @@ bool HasGpu() {
     if (entry.path().filename().string().rfind("renderD", 0) == 0) return true;
   }
   return false;
+}
+
+// Bits a pixel of the window's screen on X11, or 0 where that is not known.
+int ScreenDepth(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
+  return DefaultDepth(info.info.x11.display, DefaultScreen(info.info.x11.display));
 }
 
 // The window icon: the three-lobed cam with its red bar, 32 by 32.
@@ -192,11 +201,15 @@ bool SdlRuntime::Open(std::string* error) {
   }
   if (software_) {
     tj_ = tjInitDecompress();
-    if (!tj_ || !SDL_GetWindowSurface(window_)) {
-      *error = std::string("cannot draw in the window: ") + SDL_GetError();
+    if (!tj_) {
+      *error = std::string("cannot draw in the window: ") + tjGetErrorStr();
       return false;
     }
-  } else {
+    // X11 framebuffers of 30 bits a pixel (deep-colour screens) are none SDL can draw into:
+    // the renderer draws there instead.
+    software_ = SDL_GetWindowSurface(window_) != nullptr;
+  }
+  if (!software_) {
     SDL_SetYUVConversionMode(SDL_YUV_CONVERSION_JPEG);  // the slides are JPEG's full range
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
@@ -205,7 +218,12 @@ bool SdlRuntime::Open(std::string* error) {
                                    SlidePictures::kWidth, SlidePictures::kHeight);
     }
     if (!texture_) {
-      *error = std::string("cannot draw in the window: ") + SDL_GetError();
+      // Palette screens of 8 bits or less: no renderer draws there.
+      const int depth = ScreenDepth(window_);
+      *error = depth > 0 && depth < 15
+                   ? "cannot show the slides on a screen of " + std::to_string(depth) +
+                         " bits a pixel; screens of 16, 24 or 30 bits show them"
+                   : std::string("cannot draw in the window: ") + SDL_GetError();
       return false;
     }
   }
@@ -306,6 +324,11 @@ void SdlRuntime::WindowEvent(uint8_t what) {
       gate_.SetShown(false);  // the loop goes on, but nobody sees a present
       break;
     case SDL_WINDOWEVENT_SHOWN:
+      // Mapped again: take the keyboard as at the start, since without a window manager
+      // nobody else gives it back and Escape would go nowhere.
+      SDL_SetWindowInputFocus(window_);
+      gate_.SetShown(true);
+      break;
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_MAXIMIZED:
       gate_.SetShown(true);

@@ -25,8 +25,8 @@ class PlayerE2eTest : public ::testing::Test {
   static void SetUpTestSuite() { StartSuite(1280, 1024); }
 
   // A display of `width` by `height`, and the luma of the 24 slides on the comparison grid.
-  static void StartSuite(int width, int height) {
-    server_ = new XServer(width, height);
+  static void StartSuite(int width, int height, int depth = 24) {
+    server_ = new XServer(width, height, depth);
     lumas_.clear();
     std::string error;
     WindowLayout layout;
@@ -247,6 +247,14 @@ TEST_F(PlayerE2eTest, ClosingTheWindowEndsWithStatusZero) {
   EXPECT_EQ(player_->WaitForExit(5), 0);
 }
 
+// A window that is unmapped and mapped again takes the keyboard again, with no window manager.
+TEST_F(PlayerE2eTest, KeysWorkAfterTheWindowIsMappedAgain) {
+  Shell("xdotool windowunmap --sync " + window_ + " windowmap --sync " + window_);
+  Sleep(300);
+  Shell("xdotool key Escape");  // to whichever window has the keyboard, as a real key press goes
+  EXPECT_EQ(player_->WaitForExit(5), 0);
+}
+
 // On a screen smaller than the window, the window fits the screen, the picture scales with its
 // aspect kept, and the pointer still arrives in Picture1's scale: scrubbing steps one slide a move.
 class SmallScreenE2eTest : public PlayerE2eTest {
@@ -267,6 +275,27 @@ TEST_F(SmallScreenE2eTest, PictureAndPointerScale) {
   EXPECT_TRUE(Shows(stopped));
 }
 
+// Deep-colour screens, whose framebuffers the fast path cannot draw into, show the slides too.
+class DeepColourE2eTest : public PlayerE2eTest {
+ protected:
+  static void SetUpTestSuite() { StartSuite(1280, 1024, 30); }
+};
+
+TEST_F(DeepColourE2eTest, ShowsTheSlidesAndQuitsOnEscape) {
+  EXPECT_GE(IdentifiedSlide(), 0);
+  Key("Escape");
+  EXPECT_EQ(player_->WaitForExit(5), 0);
+}
+
+// A palette screen, which nothing can draw the slides on, is named in one line and status 1.
+TEST(PaletteScreenTest, SaysSoInOneLineAndExitsOne) {
+  XServer server(640, 480, 8);
+  ASSERT_TRUE(server.ok()) << "Xvfb did not start";
+  EXPECT_EQ(Shell(std::string(VK_PLAYER_BINARY) + " 2>&1 >/dev/null; echo \"status $?\""),
+            "vorlan-kidney: cannot show the slides on a screen of 8 bits a pixel; screens of 16, "
+            "24 or 30 bits show them\nstatus 1\n");
+}
+
 TEST(NoDisplayTest, SaysSoInOneLineAndExitsOne) {
   const std::string out =
       Shell("env -u DISPLAY -u WAYLAND_DISPLAY " + std::string(VK_PLAYER_BINARY) +
@@ -275,6 +304,22 @@ TEST(NoDisplayTest, SaysSoInOneLineAndExitsOne) {
   ASSERT_NE(first_line, std::string::npos);
   EXPECT_EQ(out.rfind("vorlan-kidney: no display", 0), 0u) << out;
   EXPECT_EQ(out.substr(first_line + 1), "status 1\n") << out;
+}
+
+// --help and --version answer without a window; anything else is refused with status 2.
+TEST(CommandLineTest, HelpVersionAndUnknownArguments) {
+  const std::string player = VK_PLAYER_BINARY;
+  const std::string no_display = "env -u DISPLAY -u WAYLAND_DISPLAY ";
+  EXPECT_EQ(Shell(no_display + player + " --version; echo $?"), "vorlan-kidney 1.00\n0\n");
+  for (const char* help : {" --help", " -h"}) {
+    const std::string out = Shell(no_display + player + help + " 2>&1; echo $?");
+    EXPECT_EQ(out.rfind("usage: vorlan-kidney", 0), 0u) << out;
+    EXPECT_NE(out.find("Escape"), std::string::npos) << out;
+    EXPECT_EQ(out.substr(out.size() - 3), "\n0\n") << out;
+  }
+  const std::string out = Shell(no_display + player + " --bogus 2>&1 >/dev/null; echo $?");
+  EXPECT_EQ(out.rfind("usage: vorlan-kidney", 0), 0u) << out;
+  EXPECT_EQ(out.substr(out.size() - 3), "\n2\n") << out;
 }
 
 }  // namespace

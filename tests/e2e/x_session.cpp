@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <bit>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +28,7 @@ std::string Shell(const std::string& command) {
   return out;
 }
 
-XServer::XServer(int width, int height) {
+XServer::XServer(int width, int height, int depth) {
   int fds[2];
   if (pipe(fds) != 0) return;
   pid_ = fork();
@@ -35,7 +36,8 @@ XServer::XServer(int width, int height) {
     prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the tests
     close(fds[0]);
     const std::string fd = std::to_string(fds[1]);
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    const std::string screen =
+        std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
            "tcp", "-noreset", static_cast<char*>(nullptr));
     _exit(127);
@@ -119,20 +121,29 @@ Screenshot Capture(const std::string& window) {
   const uint32_t header = Big32(xwd, 0), width = Big32(xwd, 16), height = Big32(xwd, 20);
   const uint32_t byte_order = Big32(xwd, 28), bits_per_pixel = Big32(xwd, 44);
   const uint32_t bytes_per_line = Big32(xwd, 48), colours = Big32(xwd, 76);
+  const uint32_t masks[3] = {Big32(xwd, 56), Big32(xwd, 60), Big32(xwd, 64)};
   const size_t pixels = header + colours * 12;
-  if (bits_per_pixel != 32 || pixels + size_t{bytes_per_line} * height > xwd.size()) return shot;
+  const uint32_t bytes = bits_per_pixel / 8;
+  if ((bytes != 4 && bytes != 2) || pixels + size_t{bytes_per_line} * height > xwd.size())
+    return shot;
   shot.width = static_cast<int>(width);
   shot.height = static_cast<int>(height);
   shot.rgb.resize(size_t{width} * height * 3);
+  // Each channel by its mask, so that 16, 24 and 30-bit screens read alike, scaled to 8 bits.
   for (uint32_t y = 0; y < height; ++y) {
     for (uint32_t x = 0; x < width; ++x) {
-      const auto* p =
-          reinterpret_cast<const unsigned char*>(xwd.data() + pixels + y * bytes_per_line + x * 4);
-      uint8_t* out = &shot.rgb[(size_t{y} * width + x) * 3];
-      if (byte_order == 0) {  // least significant byte first: B G R X
-        out[0] = p[2], out[1] = p[1], out[2] = p[0];
-      } else {
-        out[0] = p[1], out[1] = p[2], out[2] = p[3];
+      const auto* p = reinterpret_cast<const unsigned char*>(xwd.data() + pixels +
+                                                             y * bytes_per_line + x * bytes);
+      uint32_t value = 0;
+      for (uint32_t i = 0; i < bytes; ++i) {
+        value |= uint32_t{p[i]} << (byte_order == 0 ? 8 * i : 8 * (bytes - 1 - i));
+      }
+      for (int c = 0; c < 3; ++c) {
+        const uint32_t mask = masks[c];
+        if (mask == 0) continue;
+        const uint32_t channel = (value & mask) >> std::countr_zero(mask);
+        const uint32_t top = mask >> std::countr_zero(mask);
+        shot.rgb[(size_t{y} * width + x) * 3 + c] = static_cast<uint8_t>(channel * 255 / top);
       }
     }
   }

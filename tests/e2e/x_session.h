@@ -12,10 +12,11 @@ namespace vk::e2e {
 // Runs `command` through the shell and returns its standard output.
 std::string Shell(const std::string& command);
 
-// An Xvfb server on a free display, which becomes this process's DISPLAY.
+// An Xvfb server on a free display with a screen of `depth` bits a pixel, which becomes this
+// process's DISPLAY.
 class XServer {
  public:
-  XServer(int width, int height);
+  XServer(int width, int height, int depth = 24);
   ~XServer();
   bool ok() const { return pid_ > 0 && !display_.empty(); }
   const std::string& display() const { return display_; }
