@@ -4,7 +4,7 @@ set -euo pipefail
 
 run_packages=(cmake ninja-build g++ pkg-config libturbojpeg0-dev libsdl2-dev libx11-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libcairo2-dev
-  libjpeg62-turbo-dev libxdamage-dev xvfb xdotool x11-apps)
+  libjpeg62-turbo-dev libxdamage-dev xvfb xdotool x11-apps openbox)
 
 # The alternatives that bench/window.sh measures the player against.
 bench_packages=(feh mpv)

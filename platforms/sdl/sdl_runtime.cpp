@@ -144,9 +144,12 @@ std::vector<InputEvent> TranslateEvent(const SDL_Event& event, const Viewport& v
       }
       break;
     case SDL_MOUSEMOTION: {
+      // The black border around a scaled picture is not Picture1: moves there raise nothing.
+      const double x = event.motion.x - viewport.x, y = event.motion.y - viewport.y;
+      if (x < 0 || y < 0 || x >= viewport.width || y >= viewport.height) break;
       InputEvent move{InputEvent::Type::kMouseMove};
-      move.x = static_cast<float>(scale.width * (event.motion.x - viewport.x) / viewport.width);
-      move.y = static_cast<float>(scale.height * (event.motion.y - viewport.y) / viewport.height);
+      move.x = static_cast<float>(scale.width * x / viewport.width);
+      move.y = static_cast<float>(scale.height * y / viewport.height);
       move.button = Buttons(event.motion.state);
       move.shift = ShiftState();
       out.push_back(move);
@@ -288,6 +291,12 @@ void SdlRuntime::PumpEvents() {
       EndProgram();
     }
     if (event.type == SDL_WINDOWEVENT) WindowEvent(event.window.event);
+    if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F11 && !event.key.repeat) {
+      // Full screen on the window's display, or back to the window's own size and place. The
+      // key carries no character, so the form never hears of it.
+      const bool full = SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN;
+      SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
     for (const InputEvent& input : TranslateEvent(event, viewport_, layout_.scale)) {
       RaiseEvent(*form_, input);
     }

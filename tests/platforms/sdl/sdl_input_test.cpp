@@ -120,11 +120,17 @@ TEST(SdlInputTest, ScaledWindowKeepsTheScale) {
   EXPECT_EQ(MoveAt(0, 100, v).y, 0.0f);
   EXPECT_EQ(MoveAt(400, 400, v).x, static_cast<float>(14.8828058f / 2));
   EXPECT_EQ(MoveAt(400, 400, v).y, static_cast<float>(29.84375f / 2));
-  EXPECT_LT(MoveAt(10, 50, v).y, 0.0f);  // in the band above the picture
   // A wide window centres the picture sideways.
   const Viewport wide = FitPicture(2048, 768, 1024, 768);
   EXPECT_DOUBLE_EQ(wide.x, 512);
-  EXPECT_EQ(MoveAt(512 + 1024, 768, wide).x, 14.8828058f);
+  EXPECT_EQ(MoveAt(512 + 512, 384, wide).x, static_cast<float>(14.8828058f / 2));
+  // The black border is not Picture1: no move there, on any side.
+  for (const auto& [x, y] : {std::pair{10, 50}, {400, 700}}) {
+    EXPECT_TRUE(TranslateEvent(Motion(x, y), v, kScale).empty()) << x << "," << y;
+  }
+  for (const int x : {0, 511, 1536, 2047}) {
+    EXPECT_TRUE(TranslateEvent(Motion(x, 300), wide, kScale).empty()) << x;
+  }
 }
 
 }  // namespace
