@@ -1,10 +1,11 @@
 # make run: build and start the player. make test: build and run every test, in a normal build
-# and in one with AddressSanitizer and UndefinedBehaviorSanitizer.
+# and in one with AddressSanitizer and UndefinedBehaviorSanitizer, then check the Debian package.
+# make package: the Debian package in build/.
 JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run build test test-normal test-sanitize fuzz bench clean
+.PHONY: run build package test test-normal test-sanitize fuzz package-check bench clean
 
 build:
 	scripts/install-deps.sh run
@@ -14,7 +15,7 @@ build:
 run: build
 	build/vorlan-kidney
 
-test: test-normal test-sanitize fuzz
+test: test-normal test-sanitize fuzz package-check
 
 test-normal:
 	scripts/install-deps.sh test
@@ -38,6 +39,15 @@ fuzz:
 	for k in $$(seq -w 1 24); do printf '\377\330%s\377\331' $$k > build-fuzz/seed-slides/slide$$k.jpg; done
 	build-fuzz/write_description build-fuzz/seed-slides build-fuzz/corpus/seed.bin
 	build-fuzz/description_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 build-fuzz/corpus
+
+# The Debian package build/vorlan-kidney_<version>-1_amd64.deb.
+package: build
+	scripts/install-deps.sh package
+	cd build && cpack
+
+# Installs the package, runs the installed player through part of the e2e suite, removes it.
+package-check: test-normal package
+	scripts/check-package.sh
 
 bench: test-normal
 	build/bench/vorlan_bench

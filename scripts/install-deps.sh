@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building (run) or testing (test) needs, when missing.
+# Installs the Debian packages that building (run), packaging (package) or testing (test) needs, when missing.
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ pkg-config libturbojpeg0-dev libsdl2-dev libx11-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libcairo2-dev
   libjpeg62-turbo-dev libxdamage-dev xvfb xdotool x11-apps openbox)
 
+# Making the Debian package, and checking it.
+package_packages=(dpkg-dev lintian desktop-file-utils)
+
+# Taking the README's screenshot.
+docs_packages=(xvfb xdotool x11-apps openbox python3)
+
 # The alternatives that bench/window.sh measures the player against.
 bench_packages=(feh mpv)
 
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
-  test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+  package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
+  test) wanted=("${run_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
+  docs) wanted=("${run_packages[@]}" "${docs_packages[@]}") ;;
   bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
-  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+  *) echo "usage: $0 run|package|test|docs|bench" >&2; exit 2 ;;
 esac
 
 missing=()
