@@ -19,6 +19,7 @@ constexpr char kUsage[] =
     "  * Space .     stop; when stopped, step one slide forward\n"
     "  mouse move    set the pace: further right and down is slower\n"
     "  click         mouse mode on or off: each move steps one slide, down forward, up back\n"
+    "  F11           full screen on or off\n"
     "  Escape, double click or closing the window: quit\n"
     "\n"
     "Exit status: 0 when quit, 1 when the window cannot open or a run-time error ends it,\n"
