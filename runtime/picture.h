@@ -6,13 +6,16 @@
 
 namespace vk {
 
-// Samples of one decoded slide in planar 4:2:0 form: full-size luma, half-size chroma. The
+// The samples of one decoded slide: planar 4:2:0 (full-size luma, half-size chroma) where the
+// platform's decoder gives those, else 32-bit pixels in B, G, R, X byte order in plane 0. The
 // samples belong to the runtime and never change; holders, the frame store and the picture area
 // share them through counted references.
 struct Picture {
+  enum class Format { kYuv420, kBgrx };
   int width = 0;
   int height = 0;
-  const uint8_t* plane[3] = {};  // Y, Cb, Cr
+  Format format = Format::kYuv420;
+  const uint8_t* plane[3] = {};  // Y, Cb, Cr; or the pixels
   int stride[3] = {};
 };
 

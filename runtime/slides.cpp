@@ -1,31 +1,18 @@
 // The 24 holders' pictures, each decoded once and kept for the life of the process.
 #include "runtime/slides.h"
 
-#include <sys/mman.h>
-#include <sys/resource.h>
-#include <turbojpeg.h>
-#include <unistd.h>
-
 #include <new>
+
+#include "runtime/slide_decoder.h"
 
 namespace vk {
 
-namespace {
-constexpr size_t kLumaBytes = SlidePictures::kWidth * SlidePictures::kHeight;
-constexpr size_t kChromaBytes = kLumaBytes / 4;
-constexpr size_t kPictureBytes = kLumaBytes + 2 * kChromaBytes;
-constexpr size_t kHugePage = 2 << 20;
-}  // namespace
-
 // The one buffer that holds all samples, and the pictures that point into it.
 struct SlidePictures::Samples {
-  explicit Samples(size_t size) : size(size) {
-    void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED) throw std::bad_alloc();
-    madvise(p, size, MADV_HUGEPAGE);  // a hint: without huge pages it merely costs more
-    base = static_cast<uint8_t*>(p);
+  explicit Samples(size_t size) : size(size), base(SlideDecoder::Allocate(size)) {
+    if (!base) throw std::bad_alloc();
   }
-  ~Samples() { munmap(base, size); }
+  ~Samples() { SlideDecoder::Free(base, size); }
 
   size_t size;
   uint8_t* base;
@@ -34,12 +21,11 @@ struct SlidePictures::Samples {
 
 SlidePictures::SlidePictures(const std::array<std::span<const uint8_t>, kHolders>& jpegs,
                              bool background)
-    : jpegs_(jpegs), size_((kPictureBytes * kHolders + kHugePage - 1) / kHugePage * kHugePage) {
+    : jpegs_(jpegs), size_(SlideDecoder::PictureBytes() * kHolders) {
   samples_ = std::make_shared<Samples>(size_);
   if (background) {
     worker_ = std::thread([this] {
-      // Below the window's thread, which needs the processor more while the window comes up.
-      setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5);
+      SlideDecoder::LowerThreadPriority();
       DecodeAll();
     });
   } else {
@@ -52,34 +38,15 @@ SlidePictures::~SlidePictures() {
 }
 
 void SlidePictures::DecodeAll() {
-  tjhandle tj = tjInitDecompress();
-  for (int i = 0; i < kHolders; ++i) Decode(i, tj);
-  if (tj) tjDestroy(tj);
-}
-
-void SlidePictures::Decode(int i, tjhandle tj) {
-  uint8_t* y = samples_->base + i * kPictureBytes;
-  Picture& picture = samples_->pictures[i];
-  picture = {kWidth,
-             kHeight,
-             {y, y + kLumaBytes, y + kLumaBytes + kChromaBytes},
-             {kWidth, kWidth / 2, kWidth / 2}};
-
-  bool ok = false;
-  const std::span<const uint8_t> jpeg = jpegs_[i];
-  if (tj) {
-    int width = 0, height = 0, subsampling = -1, colorspace = -1;
-    ok = !jpeg.empty() &&
-         tjDecompressHeader3(tj, jpeg.data(), jpeg.size(), &width, &height, &subsampling,
-                             &colorspace) == 0 &&
-         width == kWidth && height == kHeight && subsampling == TJSAMP_420 &&
-         tjDecompressToYUVPlanes(tj, jpeg.data(), jpeg.size(), const_cast<uint8_t**>(picture.plane),
-                                 kWidth, picture.stride, kHeight, 0) == 0;
+  SlideDecoder decoder;
+  for (int i = 0; i < kHolders; ++i) {
+    uint8_t* memory = samples_->base + i * SlideDecoder::PictureBytes();
+    const bool ok = decoder.Decode(jpegs_[i], memory, &samples_->pictures[i]);
+    std::lock_guard lock(mutex_);
+    decoded_ok_[i] = ok;
+    done_ = i + 1;
+    ready_.notify_all();
   }
-  std::lock_guard lock(mutex_);
-  decoded_ok_[i] = ok;
-  done_ = i + 1;
-  ready_.notify_all();
 }
 
 PictureRef SlidePictures::Get(int i) {

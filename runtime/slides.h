@@ -14,9 +14,9 @@
 
 namespace vk {
 
-// Decodes every holder's JPEG to planar 4:2:0 samples in one large buffer (given huge pages
-// where the kernel offers them, since first touches of fresh pages dominate the cost). Decoding
-// runs either at once or on a worker; Get waits only for the picture it needs.
+// Decodes every holder's JPEG into one large buffer with the platform's SlideDecoder. Decoding
+// runs either at once or on a worker below the window's priority; Get waits only for the
+// picture it needs.
 class SlidePictures {
  public:
   static constexpr int kWidth = 1024, kHeight = 768;
@@ -27,7 +27,7 @@ class SlidePictures {
   SlidePictures(const SlidePictures&) = delete;
   SlidePictures& operator=(const SlidePictures&) = delete;
 
-  // Holder i's picture (i from 0), or null when its JPEG did not decode as a 1024 by 768 4:2:0
+  // Holder i's picture (i from 0), or null when its JPEG did not decode as a 1024 by 768
   // picture. The reference keeps every picture's samples alive.
   PictureRef Get(int i);
 
@@ -36,7 +36,6 @@ class SlidePictures {
  private:
   struct Samples;
   void DecodeAll();
-  void Decode(int i, void* tj);
 
   std::array<std::span<const uint8_t>, kHolders> jpegs_;
   std::shared_ptr<Samples> samples_;

@@ -86,17 +86,6 @@ void PrepareSdl(bool software) {
 
 }  // namespace
 
-Viewport FitPicture(int window_width, int window_height, int picture_width, int picture_height) {
-  const double scale = std::min(static_cast<double>(window_width) / picture_width,
-                                static_cast<double>(window_height) / picture_height);
-  Viewport v;
-  v.width = picture_width * scale;
-  v.height = picture_height * scale;
-  v.x = (window_width - v.width) / 2;
-  v.y = (window_height - v.height) / 2;
-  return v;
-}
-
 std::vector<InputEvent> TranslateEvent(const SDL_Event& event, const Viewport& viewport,
                                        const ScaleBlock& scale) {
   std::vector<InputEvent> out;
@@ -143,18 +132,13 @@ std::vector<InputEvent> TranslateEvent(const SDL_Event& event, const Viewport& v
         out.push_back({InputEvent::Type::kClick});
       }
       break;
-    case SDL_MOUSEMOTION: {
-      // The black border around a scaled picture is not Picture1: moves there raise nothing.
-      const double x = event.motion.x - viewport.x, y = event.motion.y - viewport.y;
-      if (x < 0 || y < 0 || x >= viewport.width || y >= viewport.height) break;
-      InputEvent move{InputEvent::Type::kMouseMove};
-      move.x = static_cast<float>(scale.width * x / viewport.width);
-      move.y = static_cast<float>(scale.height * y / viewport.height);
-      move.button = Buttons(event.motion.state);
-      move.shift = ShiftState();
-      out.push_back(move);
+    case SDL_MOUSEMOTION:
+      if (auto move = PointerMove(event.motion.x, event.motion.y, viewport, scale)) {
+        move->button = Buttons(event.motion.state);
+        move->shift = ShiftState();
+        out.push_back(*move);
+      }
       break;
-    }
   }
   return out;
 }

@@ -10,17 +10,10 @@
 #include "runtime/runtime.h"
 #include "runtime/slides.h"
 #include "runtime/timing.h"
+#include "runtime/viewport.h"
 #include "runtime/window.h"
 
 namespace vk {
-
-// Where Picture1's 1024 by 768 picture lies in the window: scaled with its aspect kept and
-// centred, in window coordinates.
-struct Viewport {
-  double x = 0, y = 0, width = 1024, height = 768;
-};
-
-Viewport FitPicture(int window_width, int window_height, int picture_width, int picture_height);
 
 // The events of Picture1 that one SDL event makes, in order: KeyPress with the character code in
 // a single-byte character set (Latin-1) for typed text, 27 for Escape, 13 for Enter, 8 for

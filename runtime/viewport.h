@@ -1,0 +1,24 @@
+// Where Picture1's picture lies in a window of any size, and the pointer in Picture1's scale.
+#pragma once
+
+#include <optional>
+
+#include "runtime/description.h"
+#include "runtime/runtime.h"
+
+namespace vk {
+
+// Picture1's 1024 by 768 picture in the window: scaled with its aspect kept and centred, in
+// window coordinates.
+struct Viewport {
+  double x = 0, y = 0, width = 1024, height = 768;
+};
+
+Viewport FitPicture(int window_width, int window_height, int picture_width, int picture_height);
+
+// The MouseMove of a pointer at window position (x, y), in Picture1's scale; nothing over the
+// black border around the picture, which is not Picture1.
+std::optional<InputEvent> PointerMove(double x, double y, const Viewport& viewport,
+                                      const ScaleBlock& scale);
+
+}  // namespace vk
