@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run build package test test-normal test-sanitize fuzz package-check bench clean
+.PHONY: run build package windows test test-normal test-sanitize fuzz test-windows package-check bench clean
 
 build:
 	scripts/install-deps.sh run
@@ -15,7 +15,7 @@ build:
 run: build
 	build/vorlan-kidney
 
-test: test-normal test-sanitize fuzz package-check
+test: test-normal test-sanitize fuzz test-windows package-check
 
 test-normal:
 	scripts/install-deps.sh test
@@ -40,6 +40,25 @@ fuzz:
 	build-fuzz/write_description build-fuzz/seed-slides build-fuzz/corpus/seed.bin
 	build-fuzz/description_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 build-fuzz/corpus
 
+# The Windows programs, cross-built: build-windows/vorlan-kidney.exe and vorlan-replay.exe. The
+# description writer comes from the native build.
+WINDOWS_CONFIG = cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	-DVK_HOST_WRITE_DESCRIPTION=$(CURDIR)/build/write_description -DVK_BENCHMARKS=OFF
+windows:
+	scripts/install-deps.sh windows
+	test -f build/CMakeCache.txt || cmake -S . -B build -G Ninja -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
+	cmake --build build --target write_description
+	$(WINDOWS_CONFIG) -DVK_TESTS=OFF
+	cmake --build build-windows -j $(JOBS)
+
+# The platform-neutral suites and golden replays cross-built under Wine, and the e2e suite of
+# the native build against the .exe under Wine.
+test-windows: test-normal
+	scripts/install-deps.sh windows
+	$(WINDOWS_CONFIG) -DVK_TESTS=ON -DVK_HOST_E2E_TESTS=$(CURDIR)/build/tests/vorlan_e2e_tests
+	cmake --build build-windows -j $(JOBS)
+	ctest --test-dir build-windows --output-on-failure
+
 # The Debian package build/vorlan-kidney_<version>-1_amd64.deb.
 package: build
 	scripts/install-deps.sh package
@@ -55,4 +74,4 @@ bench: test-normal
 	bench/window.sh build
 
 clean:
-	rm -rf build build-sanitize build-fuzz
+	rm -rf build build-sanitize build-fuzz build-windows

@@ -9,6 +9,9 @@ test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-d
 # Making the Debian package, and checking it.
 package_packages=(dpkg-dev lintian desktop-file-utils)
 
+# Cross-building the Windows programs and running them under Wine in Xvfb.
+windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-apps)
+
 # Taking the README's screenshot.
 docs_packages=(xvfb xdotool x11-apps openbox python3)
 
@@ -19,9 +22,10 @@ case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
   package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
+  windows) wanted=("${run_packages[@]}" "${windows_packages[@]}") ;;
   docs) wanted=("${run_packages[@]}" "${docs_packages[@]}") ;;
   bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
-  *) echo "usage: $0 run|package|test|docs|bench" >&2; exit 2 ;;
+  *) echo "usage: $0 run|package|windows|test|docs|bench" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,6 +1,10 @@
 // vorlan-replay: shows what the player does with a script of input events, without a display.
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +18,11 @@
 #include "tools/replay.h"
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The output is compared byte for byte: no \r before each \n.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   bool with_state = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--state") == 0) {

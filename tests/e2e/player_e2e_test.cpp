@@ -63,7 +63,8 @@ class PlayerE2eTest : public ::testing::Test {
     for (int tries = 0; tries < 100 && SlideOnScreen() <= 0; ++tries) Sleep(20);
   }
 
-  void Key(const std::string& keys) { Shell("xdotool key --window " + window_ + " " + keys); }
+  // To the window with the keyboard, as a real key press goes (the player takes the focus).
+  void Key(const std::string& keys) { Shell("xdotool key " + keys); }
   // Moves the pointer to (x, y) in the window, then runs `then` (say, a click) there.
   void MoveMouse(int x, int y, const std::string& then = "") {
     Shell("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +

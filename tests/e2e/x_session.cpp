@@ -52,9 +52,12 @@ XServer::XServer(int width, int height, int depth) {
   if (number.empty()) return;
   display_ = ":" + number;
   setenv("DISPLAY", display_.c_str(), 1);
+  // What the player needs beside the display (under Wine: a wineserver of this display).
+  if (const char* start = std::getenv("VK_E2E_SERVER_START")) Shell(start);
 }
 
 XServer::~XServer() {
+  if (const char* stop = std::getenv("VK_E2E_SERVER_STOP"); stop && !display_.empty()) Shell(stop);
   if (pid_ > 0) {
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);

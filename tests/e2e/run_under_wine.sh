@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs the e2e suite of the Linux build against the Windows player under Wine: each X server of
+# the suite gets its own warm wineserver, in a prefix of the build's own, ended with it.
+# Usage: run_under_wine.sh E2E_TESTS PLAYER_EXE WINE_PREFIX
+set -euo pipefail
+e2e=$1 exe=$2
+export WINEPREFIX=$3 WINEDEBUG=-all WINEDLLOVERRIDES="winedbg.exe=d;mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  env -u DISPLAY "$wine" wineboot -i >/dev/null 2>&1
+  env -u DISPLAY wineserver -w
+fi
+player=$(mktemp)
+trap 'rm -f "$player"' EXIT
+printf '#!/bin/sh\nexec %s %s\n' "$wine" "$exe" >"$player"
+chmod +x "$player"
+export VK_PLAYER=$player VK_E2E_SERVER_START="wineserver -p" VK_E2E_SERVER_STOP="wineserver -k"
+# What the Windows program shares with the Linux one; F11, screen depths and the command line
+# are the Linux program's own.
+exec "$e2e" --gtest_brief=1 --gtest_filter="${VK_E2E_FILTER:-FirstPictureE2eTest.*:PlayerE2eTest.*}"
