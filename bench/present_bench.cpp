@@ -21,7 +21,7 @@ void BM_PresentSlideChange(benchmark::State& state) {
   std::string error;
   if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error))
     return state.SkipWithError(error.c_str());
-  vk::SlidePictures pictures(layout.holder_jpegs, false);
+  vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kAtOnce);
   vk::SdlRuntime runtime(layout, pictures);
   if (!runtime.Open(&error)) return state.SkipWithError(error.c_str());
   NoForm form;

@@ -19,7 +19,7 @@ int main() {
     return 1;
   }
   const auto t1 = Clock::now();
-  vk::SlidePictures pictures(layout.holder_jpegs, /*background=*/false);
+  vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kAtOnce);
   const auto t2 = Clock::now();
   for (int i = 0; i < vk::kHolders; ++i) {
     if (!pictures.Get(i)) return 1;

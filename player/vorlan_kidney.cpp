@@ -6,18 +6,21 @@
 namespace vk {
 
 void VorlanKidney::Form_Activate() {
-  FrameStore[0] = runtime_.HolderPicture("Image1");
-  ShowPicture(FrameStore[0]);  // slide 1 is on screen while the other 23 are taken
-  for (int i = 1; i < kSlides; ++i) {
-    FrameStore[i] = runtime_.HolderPicture("Image" + std::to_string(i + 1));
-    runtime_.PumpEvents();
-  }
+  for (;;) Step();
+}
 
-  n = 1;
-  k = 1000000;
-  hl = 0;
-  updo = 1;
-  for (;;) PlaybackCycle();
+void VorlanKidney::Step() {
+  if (loaded_ == kSlides) return PlaybackCycle();
+  const int i = loaded_++;
+  FrameStore[i] = runtime_.HolderPicture("Image" + std::to_string(i + 1));
+  if (i == 0) return ShowPicture(FrameStore[0]);  // slide 1 is on screen while 23 are taken
+  runtime_.PumpEvents();
+  if (loaded_ == kSlides) {
+    n = 1;
+    k = 1000000;
+    hl = 0;
+    updo = 1;
+  }
 }
 
 void VorlanKidney::PlaybackCycle() {

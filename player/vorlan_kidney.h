@@ -18,8 +18,13 @@ class VorlanKidney : public FormEvents, public PlayerState {
 
   explicit VorlanKidney(Runtime& runtime) : runtime_(runtime) {}
 
-  // Loads the 24 slides into the frame store, gives the state its start values and plays.
+  // Loads the 24 slides into the frame store, gives the state its start values and plays: Step
+  // for ever.
   void Form_Activate() override;
+  // The activation's next piece of work: while loading, taking one holder's picture (and the
+  // pump after it), then the start values with the last; after that one playback cycle. A host
+  // that must not block (a web page) calls it itself, a few times a frame.
+  void Step();
   void Picture1_Click() override;
   void Picture1_DblClick() override;
   void Picture1_KeyPress(int16_t& KeyAscii) override;
@@ -35,6 +40,7 @@ class VorlanKidney : public FormEvents, public PlayerState {
 
   Runtime& runtime_;
   std::array<PictureRef, kSlides> FrameStore;
+  int loaded_ = 0;  // holders taken into FrameStore
 };
 
 }  // namespace vk

@@ -1,7 +1,7 @@
 // Assembles the stored window description of VorlanKidney around the 24 slide files.
 #include "presentation/description_writer.h"
 
-#include <bit>
+#include <cstring>
 #include <string>
 
 #include "presentation/window_definition.h"
@@ -16,7 +16,11 @@ class Bytes {
   void U8(uint8_t v) { out.push_back(v); }
   void U16(uint16_t v) { U8(v & 0xff), U8(v >> 8); }
   void U32(uint32_t v) { U16(v & 0xffff), U16(v >> 16); }
-  void F32(float v) { U32(std::bit_cast<uint32_t>(v)); }
+  void F32(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    U32(bits);
+  }
   void Append(const uint8_t* data, size_t size) { out.insert(out.end(), data, data + size); }
   void Guid(const vk::Guid& g) { Append(g.bytes.data(), g.bytes.size()); }
   void Text(const std::string& s) {

@@ -3,15 +3,15 @@
 
 #include "presentation/window_definition.h"
 
-// Bounds of the description that the build assembles from the slides and embeds.
+// The description that the build assembles from the slides and embeds, and its length.
 extern "C" const uint8_t vk_window_description[];
-extern "C" const uint8_t vk_window_description_end[];
+extern "C" const uint64_t vk_window_description_size;
 
 namespace vk {
 
 std::span<const FormTableEntry> FormTable() {
   static const FormTableEntry table[] = {
-      {window::kFormId, {vk_window_description, vk_window_description_end}}};
+      {window::kFormId, {vk_window_description, static_cast<size_t>(vk_window_description_size)}}};
   return table;
 }
 

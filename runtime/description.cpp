@@ -1,7 +1,6 @@
 // The description reader: every length, count, marker and bound is checked against the bytes.
 #include "runtime/description.h"
 
-#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -268,7 +267,10 @@ class Reader {
         object.scale.mode = static_cast<int16_t>(U16());
         float* fields[] = {&object.scale.left, &object.scale.top, &object.scale.width,
                            &object.scale.height};
-        for (float* f : fields) *f = std::bit_cast<float>(U32());
+        for (float* f : fields) {
+          const uint32_t bits = U32();
+          std::memcpy(f, &bits, sizeof bits);
+        }
         return true;
       }
       case Form::kPicture:

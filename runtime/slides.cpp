@@ -20,16 +20,16 @@ struct SlidePictures::Samples {
 };
 
 SlidePictures::SlidePictures(const std::array<std::span<const uint8_t>, kHolders>& jpegs,
-                             bool background)
-    : jpegs_(jpegs), size_(SlideDecoder::PictureBytes() * kHolders) {
+                             Decoding decoding)
+    : jpegs_(jpegs), size_(SlideDecoder::PictureBytes() * kHolders), decoding_(decoding) {
   samples_ = std::make_shared<Samples>(size_);
-  if (background) {
+  if (decoding == kOnWorker) {
     worker_ = std::thread([this] {
       SlideDecoder::LowerThreadPriority();
-      DecodeAll();
+      DecodeUpTo(kHolders - 1);
     });
-  } else {
-    DecodeAll();
+  } else if (decoding == kAtOnce) {
+    DecodeUpTo(kHolders - 1);
   }
 }
 
@@ -37,9 +37,10 @@ SlidePictures::~SlidePictures() {
   if (worker_.joinable()) worker_.join();
 }
 
-void SlidePictures::DecodeAll() {
+// Decodes the holders from done_ to `last`, on the thread that calls it.
+void SlidePictures::DecodeUpTo(int last) {
   SlideDecoder decoder;
-  for (int i = 0; i < kHolders; ++i) {
+  for (int i = done_; i <= last; ++i) {
     uint8_t* memory = samples_->base + i * SlideDecoder::PictureBytes();
     const bool ok = decoder.Decode(jpegs_[i], memory, &samples_->pictures[i]);
     std::lock_guard lock(mutex_);
@@ -50,6 +51,7 @@ void SlidePictures::DecodeAll() {
 }
 
 PictureRef SlidePictures::Get(int i) {
+  if (decoding_ == kOnDemand && done_ <= i) DecodeUpTo(i);
   std::unique_lock lock(mutex_);
   ready_.wait(lock, [&] { return done_ > i; });
   if (!decoded_ok_[i]) return nullptr;

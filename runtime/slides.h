@@ -14,15 +14,18 @@
 
 namespace vk {
 
-// Decodes every holder's JPEG into one large buffer with the platform's SlideDecoder. Decoding
-// runs either at once or on a worker below the window's priority; Get waits only for the
-// picture it needs.
+// Decodes every holder's JPEG into one large buffer with the platform's SlideDecoder, at once,
+// on a worker below the window's priority, or on demand; Get waits only for the picture it
+// needs.
 class SlidePictures {
  public:
   static constexpr int kWidth = 1024, kHeight = 768;
 
-  // Decodes every picture before returning, or with `background` on a worker in holder order.
-  SlidePictures(const std::array<std::span<const uint8_t>, kHolders>& jpegs, bool background);
+  // When the pictures are decoded: all before the constructor returns; on a worker, in holder
+  // order; or on the thread that asks for one, up to it (a page has one thread).
+  enum Decoding { kAtOnce, kOnWorker, kOnDemand };
+
+  SlidePictures(const std::array<std::span<const uint8_t>, kHolders>& jpegs, Decoding decoding);
   ~SlidePictures();
   SlidePictures(const SlidePictures&) = delete;
   SlidePictures& operator=(const SlidePictures&) = delete;
@@ -35,7 +38,7 @@ class SlidePictures {
 
  private:
   struct Samples;
-  void DecodeAll();
+  void DecodeUpTo(int last);
 
   std::array<std::span<const uint8_t>, kHolders> jpegs_;
   std::shared_ptr<Samples> samples_;
@@ -44,6 +47,7 @@ class SlidePictures {
   std::mutex mutex_;
   std::condition_variable ready_;
   int done_ = 0;  // holders 0 .. done_ - 1 are decoded
+  Decoding decoding_;
   std::thread worker_;
 };
 

@@ -1,9 +1,11 @@
 // Replay: runs the real form on the headless runtime from a script of pumps.
 #include "tools/replay.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <istream>
 #include <ostream>
 #include <string_view>
@@ -67,9 +69,12 @@ bool ParseKey(std::string_view token, int16_t* key) {
 bool ParseCoordinate(std::string_view token, float* value) {
   if (!token.empty() && token[0] == '+') token.remove_prefix(1);
   if (token.find_first_not_of("0123456789+-.eE") != std::string_view::npos) return false;
-  const char* end = token.data() + token.size();
-  const auto [ptr, ec] = std::from_chars(token.data(), end, *value);
-  return ec == std::errc() && ptr == end && std::isfinite(*value);
+  // strtof rounds correctly, as from_chars does, and every C++ library has it.
+  const std::string text(token);
+  char* end = nullptr;
+  errno = 0;
+  *value = std::strtof(text.c_str(), &end);
+  return !text.empty() && end == text.c_str() + text.size() && errno == 0 && std::isfinite(*value);
 }
 
 // One event; on failure returns what is wrong with it.

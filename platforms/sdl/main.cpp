@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Slides decode on a worker while the window comes up; loading waits only for the one it takes.
-  vk::SlidePictures pictures(layout.holder_jpegs, /*background=*/true);
+  vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kOnWorker);
   vk::SdlRuntime runtime(layout, pictures);
   if (!runtime.Open(&error)) {
     std::fprintf(stderr, "vorlan-kidney: %s\n", error.c_str());

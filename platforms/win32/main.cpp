@@ -21,7 +21,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   vk::WindowLayout layout;
   if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) return Fail(error);
   // Slides decode on a worker while the window comes up; loading waits only for the one it takes.
-  vk::SlidePictures pictures(layout.holder_jpegs, /*background=*/true);
+  vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kOnWorker);
   vk::Win32Runtime runtime(layout, pictures);
   if (!runtime.Open(&error)) return Fail(error);
   vk::VorlanKidney form(runtime);

@@ -52,7 +52,7 @@ class SlidesTest : public ::testing::Test {
   static void SetUpTestSuite() {
     std::string error;
     ASSERT_TRUE(BuildWindow(FormTable()[0], &layout_, &error)) << error;
-    pictures_ = new SlidePictures(layout_.holder_jpegs, false);
+    pictures_ = new SlidePictures(layout_.holder_jpegs, SlidePictures::kAtOnce);
   }
   static void TearDownTestSuite() { delete pictures_; }
 
@@ -149,7 +149,7 @@ TEST(BadPictureTest, HolderThatDoesNotDecodeRaisesWhenLoadingReachesIt) {
   layout.holder_jpegs[2] = damaged;
   const uint8_t tiny[] = {0xFF, 0xD8, 0xFF, 0xD9};
   layout.holder_jpegs[4] = tiny;
-  SlidePictures pictures(layout.holder_jpegs, /*background=*/true);
+  SlidePictures pictures(layout.holder_jpegs, SlidePictures::kOnWorker);
   EXPECT_NE(pictures.Get(1), nullptr);
   EXPECT_EQ(pictures.Get(2), nullptr);
   EXPECT_EQ(pictures.Get(4), nullptr);
