@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The Windows program under Wine in Xvfb with a warm wineserver, beside the Linux program in the
+# same display: time until the first picture is on screen, then the pace (intervals between
+# pictures, processor use) at the start pace and stopped. Needs make windows and make
+# test-normal first. Usage: bench/wine.sh [BUILD_DIR] [WINDOWS_BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+windows=$(realpath "${2:-build-windows}")
+runs=${RUNS:-5}
+export WINEPREFIX=$windows/wine-bench WINEDEBUG=-all
+
+fd_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &
+xvfb=$!
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null; rm -f "$fd_file"' EXIT
+for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
+export DISPLAY=":$(head -1 "$fd_file")"
+[ -f "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+wineserver -p
+
+declare -A command=(
+  [windows]="/usr/lib/wine/wine64 $windows/vorlan-kidney.exe"
+  [linux]="$build/vorlan-kidney"
+)
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+echo "| program | first picture, median of $runs (ms) | interval at the start pace, median (ms) | standard deviation (ms) | processor playing (%) | processor stopped (%) |"
+echo "|---|---|---|---|---|---|"
+for name in windows linux; do
+  firsts=$(for _ in $(seq "$runs"); do $build/bench/first_frame 1 ${command[$name]} | awk '{print $1}'; done)
+  read -r interval deviation _ _ playing < <($build/bench/pace_probe 5 ${command[$name]})
+  stopped=$(PACE_PROBE_SETUP='xdotool key --window $WINDOW space' \
+    $build/bench/pace_probe 5 ${command[$name]} | awk '{print $5}')
+  echo "| $name | $(median <<<"$firsts") | $interval | $deviation | $playing | $stopped |"
+done
