@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run build package windows test test-normal test-sanitize fuzz test-windows package-check bench clean
+.PHONY: run build package windows web serve-web test test-normal test-sanitize fuzz test-windows test-web package-check bench clean
 
 build:
 	scripts/install-deps.sh run
@@ -15,7 +15,7 @@ build:
 run: build
 	build/vorlan-kidney
 
-test: test-normal test-sanitize fuzz test-windows package-check
+test: test-normal test-sanitize fuzz test-windows test-web package-check
 
 test-normal:
 	scripts/install-deps.sh test
@@ -59,6 +59,31 @@ test-windows: test-normal
 	cmake --build build-windows -j $(JOBS)
 	ctest --test-dir build-windows --output-on-failure
 
+# The page: build-web/index.html, vorlan-kidney.js and .wasm, for any static web server. emcmake's
+# own node flag is one today's node refuses, and emscripten's optimiser needs Debian's acorn.
+WEB_CONFIG = emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node \
+	-DVK_HOST_WRITE_DESCRIPTION=$(CURDIR)/build/write_description -DVK_BENCHMARKS=OFF
+export NODE_PATH = /usr/share/nodejs
+web:
+	scripts/install-deps.sh web
+	test -f build/CMakeCache.txt || cmake -S . -B build -G Ninja -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
+	cmake --build build --target write_description
+	$(WEB_CONFIG) -DVK_TESTS=OFF
+	cmake --build build-web -j $(JOBS)
+
+serve-web: web
+	python3 -m http.server 8000 --bind 127.0.0.1 --directory build-web
+
+# The neutral suites and golden replays built for WebAssembly under node, and the page in
+# headless Chromium (puppeteer-core as tests/web's lock file pins it).
+test-web: test-normal
+	scripts/install-deps.sh web
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	$(WEB_CONFIG) -DVK_TESTS=ON
+	cmake --build build-web -j $(JOBS)
+	ctest --test-dir build-web --output-on-failure
+
 # The Debian package build/vorlan-kidney_<version>-1_amd64.deb.
 package: build
 	scripts/install-deps.sh package
@@ -74,4 +99,4 @@ bench: test-normal
 	bench/window.sh build
 
 clean:
-	rm -rf build build-sanitize build-fuzz build-windows
+	rm -rf build build-sanitize build-fuzz build-windows build-web

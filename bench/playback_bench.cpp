@@ -1,8 +1,8 @@
 // One playback cycle with k = 0 on the headless runtime: six tests, the show, one empty pump.
 #include <benchmark/benchmark.h>
 
-#include "player/vorlan_kidney.h"
 #include "platforms/headless/headless.h"
+#include "player/vorlan_kidney.h"
 
 namespace {
 

@@ -35,7 +35,7 @@ class SlideDecoder {
   static void LowerThreadPriority();
 
  private:
-  void* handle_ = nullptr;
+  [[maybe_unused]] void* handle_ = nullptr;  // the decoder's own state, where it has one
 };
 
 }  // namespace vk

@@ -12,6 +12,9 @@ package_packages=(dpkg-dev lintian desktop-file-utils)
 # Cross-building the Windows programs and running them under Wine in Xvfb.
 windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-apps)
 
+# Building the page with emscripten and testing it in headless Chromium.
+web_packages=(emscripten libstb-dev chromium python3)
+
 # Taking the README's screenshot.
 docs_packages=(xvfb xdotool x11-apps openbox python3)
 
@@ -23,9 +26,10 @@ case "${1:-}" in
   package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
   windows) wanted=("${run_packages[@]}" "${windows_packages[@]}") ;;
+  web) wanted=("${run_packages[@]}" "${web_packages[@]}") ;;
   docs) wanted=("${run_packages[@]}" "${docs_packages[@]}") ;;
   bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
-  *) echo "usage: $0 run|package|windows|test|docs|bench" >&2; exit 2 ;;
+  *) echo "usage: $0 run|package|windows|web|test|docs|bench" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -34,8 +34,10 @@ int main(int argc, char** argv) {
   }
   // A script that cannot be read is refused, rather than taken as an empty one.
   struct stat input;
-  const bool closed = fstat(STDIN_FILENO, &input) != 0;
-  if (closed || S_ISDIR(input.st_mode)) {
+  const int stat_result = fstat(STDIN_FILENO, &input);
+  const bool closed = stat_result != 0 && errno == EBADF;  // not every system can stat a pipe
+  const bool folder = stat_result == 0 && S_ISDIR(input.st_mode);
+  if (closed || folder) {
     std::cerr << "vorlan-replay: cannot read the script: standard input is "
               << (closed ? "closed" : "a folder") << '\n';
     return 2;

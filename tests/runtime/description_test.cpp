@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstring>
 
 #include "presentation/description_writer.h"
@@ -12,6 +11,13 @@
 
 namespace vk {
 namespace {
+
+// A float's bits, as the description stores them.
+uint32_t Bits(float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
 
 // A tiny stand-in JPEG file per slide: start-of-image, the slide number, end-of-image.
 std::array<std::vector<uint8_t>, 24> FakeJpegs() {
@@ -74,8 +80,8 @@ TEST(DescriptionTest, RoundTrip) {
   EXPECT_EQ(picture->parent, 0);
   EXPECT_EQ(picture->rect.width, 15360);
   EXPECT_EQ(picture->scale.mode, 0);
-  EXPECT_EQ(std::bit_cast<uint32_t>(picture->scale.width), 0x416E1FF9u);
-  EXPECT_EQ(std::bit_cast<uint32_t>(picture->scale.height), 0x41EEC000u);
+  EXPECT_EQ(Bits(picture->scale.width), 0x416E1FF9u);
+  EXPECT_EQ(Bits(picture->scale.height), 0x41EEC000u);
 
   for (int slide = 1; slide <= 24; ++slide) {
     const WindowObject* holder = d.Find("Image" + std::to_string(slide));
@@ -156,7 +162,7 @@ TEST(DescriptionTest, UnknownCodesAndTypesAreSkippedByLength) {
   WindowDescription d;
   std::string error;
   ASSERT_TRUE(ReadDescription(bytes, &d, &error)) << error;
-  EXPECT_EQ(std::bit_cast<uint32_t>(d.Find("Picture1")->scale.width), 0x416E1FF9u);
+  EXPECT_EQ(Bits(d.Find("Picture1")->scale.width), 0x416E1FF9u);
   EXPECT_EQ(d.Find("Image5")->type, 99);
   EXPECT_TRUE(d.Find("Image5")->jpeg.empty());
   EXPECT_EQ(d.Find("Image6")->jpeg[2], 6);

@@ -22,8 +22,9 @@ for script in "$dir"/*.script; do
   check "$(basename "$script")" "$(cat "$name.expected")" "$actual"
 done
 # A folder or a closed input is refused with one line and exit 2 (under Wine they show as a read
-# error, so only the line's start is compared).
-for input in folder closed; do
+# error, so only the line's start is compared). Under node a closed input reads as an empty one,
+# so VK_GOLDEN_INPUTS can leave it out.
+for input in ${VK_GOLDEN_INPUTS:-folder closed}; do
   case $input in
     folder) actual=$(timeout "$limit" "${replay[@]}" <"$dir" 2>&1 >/dev/null; echo "exit $?") ;;
     closed) actual=$(timeout "$limit" "${replay[@]}" <&- 2>&1 >/dev/null; echo "exit $?") ;;

@@ -1,0 +1,60 @@
+// The player in a web page: the page's events in, Picture1's picture out on a canvas. This file
+// pair and the entry point are the only files that include emscripten's headers.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platforms/web/web_input.h"
+#include "runtime/runtime.h"
+#include "runtime/slides.h"
+#include "runtime/timing.h"
+#include "runtime/window.h"
+
+namespace vk {
+
+// A page must not block: nothing paints and no input arrives while script runs. So each
+// animation frame runs the form's steps that the clock has paid for (a count only moves the
+// deadline on), and stops early once the picture changed or a pump found nothing to do.
+class WebRuntime : public Runtime {
+ public:
+  WebRuntime(const WindowLayout& layout, SlidePictures& pictures)
+      : layout_(layout), pictures_(pictures) {}
+
+  // Takes the page's keys and the canvas's mouse events, and starts the frames.
+  void Start(FormEvents& form, std::function<void()> step);
+
+  PictureRef HolderPicture(std::string_view holder) override;
+  int32_t SetPicture(PictureRef picture) override;
+  void PumpEvents() override;
+  int32_t HideWindow() override;
+  [[noreturn]] void EndProgram() override;
+  // Moves the deadline on by the count; the frames wait for it.
+  void Count(uint64_t steps) override;
+
+  // For the page's callbacks.
+  void Queue(const InputEvent& event) { queued_.push_back(event); }
+  WebClicks& clicks() { return clicks_; }
+  const ScaleBlock& scale() const { return layout_.scale; }
+
+ private:
+  static void Frame(void* self);
+  void RunFrame();
+  void Draw();
+  void End(int status, const std::string& message);
+
+  const WindowLayout& layout_;
+  SlidePictures& pictures_;
+  FormEvents* form_ = nullptr;
+  std::function<void()> step_;
+  std::vector<InputEvent> queued_;  // raised in the next pump
+  WebClicks clicks_;
+  SteadyClock::time_point deadline_{};
+  bool changed_ = false;  // Picture1 changed since the last pump
+  bool still_ = false;    // the last pump found no input and no new picture
+  bool dirty_ = false;    // Picture1 changed since it was drawn
+  PictureRef picture1_;
+};
+
+}  // namespace vk

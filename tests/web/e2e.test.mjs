@@ -1,0 +1,187 @@
+// The page in Debian's headless Chromium: title, slide 1 first, playing, keys, mouse, ending.
+// Usage: node --test e2e.test.mjs (BUILD_WEB names the folder to serve, default ../../build-web)
+import { spawn } from 'node:child_process';
+import { readFileSync } from 'node:fs';
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import puppeteer from 'puppeteer-core';
+
+const here = new URL('.', import.meta.url).pathname;
+const folder = process.env.BUILD_WEB ?? `${here}../../build-web`;
+const port = 8765;  // fixed, on 127.0.0.1 only
+const url = `http://127.0.0.1:${port}/index.html`;
+const caption = 'Vorlan Kidney to Trilobe    Use: SpaceBar + - / * mouse , .      ESC to Quit';
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+let server, browser, page;
+let references;  // each slide's luma on a grid, decoded by the browser from the committed JPEGs
+
+// Lumas of an RGBA image on a 16-pixel grid.
+const gridLumas = `(data, width, height) => {
+  const out = [];
+  for (let y = 8; y < height; y += 16)
+    for (let x = 8; x < width; x += 16) {
+      const i = (y * width + x) * 4;
+      out.push(0.299 * data[i] + 0.587 * data[i + 1] + 0.114 * data[i + 2]);
+    }
+  return out;
+}`;
+
+before(async () => {
+  server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1',
+    '--directory', folder], { stdio: 'ignore' });
+  browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required'] });
+  for (let tries = 0; tries < 50; ++tries) {  // the server takes a moment to listen
+    try { await (await fetch(url)).text(); break; } catch { await sleep(100); }
+  }
+  const probe = await browser.newPage();
+  const jpegs = [];
+  for (let k = 1; k <= 24; ++k) {
+    jpegs.push(readFileSync(`${here}../../presentation/slides/slide${String(k).padStart(2, '0')}.jpg`)
+      .toString('base64'));
+  }
+  references = await probe.evaluate(async (jpegs, lumas) => {
+    const grid = eval(lumas);
+    const out = [];
+    for (const b64 of jpegs) {
+      const bytes = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
+      const bitmap = await createImageBitmap(new Blob([bytes], { type: 'image/jpeg' }));
+      const canvas = new OffscreenCanvas(1024, 768);
+      const context = canvas.getContext('2d');
+      context.drawImage(bitmap, 0, 0);
+      out.push(grid(context.getImageData(0, 0, 1024, 768).data, 1024, 768));
+    }
+    return out;
+  }, jpegs, gridLumas);
+  await probe.close();
+});
+
+after(async () => {
+  await browser?.close();
+  server?.kill();
+});
+
+async function open() {
+  page = await browser.newPage();
+  await page.setViewport({ width: 1024, height: 768 });
+  await page.goto(url);
+}
+
+// The slide on the canvas (0 to 23), or -1 when it shows none of them.
+async function slide() {
+  const lumas = await page.evaluate((lumas) => {
+    const canvas = document.getElementById('canvas');
+    if (!canvas) return null;
+    return eval(lumas)(canvas.getContext('2d').getImageData(0, 0, 1024, 768).data, 1024, 768);
+  }, gridLumas);
+  if (!lumas) return -1;
+  let best = -1, bestDifference = Infinity;
+  references.forEach((reference, i) => {
+    let sum = 0;
+    for (let j = 0; j < lumas.length; ++j) sum += Math.abs(lumas[j] - reference[j]);
+    if (sum / lumas.length < bestDifference) [best, bestDifference] = [i, sum / lumas.length];
+  });
+  return bestDifference < 6 ? best : -1;
+}
+
+async function shows(want) {
+  for (let tries = 0; tries < 40; ++tries) {
+    if ((await slide()) === want) return true;
+    await sleep(50);
+  }
+  return false;
+}
+
+// Waits until the canvas holds one slide for a while.
+async function steady() {
+  let last = -2;
+  for (let tries = 0; tries < 30; ++tries) {
+    const now = await slide();
+    if (now >= 0 && now === last) return now;
+    last = now;
+    await sleep(200);
+  }
+  return -1;
+}
+
+const wrap = (i) => ((i % 24) + 24) % 24;
+const exitStatus = () => page.evaluate(() => document.body.dataset.exitStatus ?? null);
+
+// Slide changes on the canvas over `ms`, counted once per animation frame.
+const changes = (ms) => page.evaluate((ms) => new Promise((resolve) => {
+  const context = document.getElementById('canvas').getContext('2d');
+  let last = null, count = 0;
+  const end = performance.now() + ms;
+  const frame = () => {
+    const row = context.getImageData(0, 384, 1024, 1).data.join();
+    if (last !== null && row !== last) ++count;
+    last = row;
+    if (performance.now() < end) requestAnimationFrame(frame); else resolve(count);
+  };
+  requestAnimationFrame(frame);
+}), ms);
+
+test('title, slide 1 first, then the start run plays forward', async () => {
+  await open();
+  let first = -1;
+  for (let tries = 0; tries < 100 && first < 0; ++tries) first = await slide();
+  assert.equal(first, 0);
+  assert.equal(await page.title(), caption.replace(/ {2,}/g, (run) => '\u00a0'.repeat(run.length)));
+  const a = await slide();
+  await sleep(600);
+  const b = await slide();
+  assert.ok(wrap(b - a) >= 3 && wrap(b - a) <= 12, `moved ${wrap(b - a)} in 0.6 s`);
+});
+
+test('Space stops, the step keys, - and + run', async () => {
+  await page.keyboard.press('Space');
+  const stopped = await steady();
+  assert.ok(stopped >= 0);
+  assert.equal(await page.evaluate(() => window.scrollY), 0);
+  await page.keyboard.type('.');
+  assert.ok(await shows(wrap(stopped + 1)));
+  await page.keyboard.type('/');
+  assert.ok(await shows(stopped));
+  await page.keyboard.type('-');
+  await sleep(200);
+  const a = await slide();
+  await sleep(500);
+  assert.ok(wrap(a - (await slide())) >= 2, 'no backward run');
+  await page.keyboard.type('+');
+  await sleep(200);
+  const c = await slide();
+  await sleep(500);
+  assert.ok(wrap((await slide()) - c) >= 2, 'no forward run');
+});
+
+test('the pointer sets the pace: one slide an animation frame inside the picture', async () => {
+  assert.ok((await changes(1000)) <= 15, 'faster than the start pace before any move');
+  await page.mouse.move(300, 300);
+  assert.ok((await changes(1000)) >= 40, 'not one slide a frame');
+});
+
+test('mouse mode steps one slide a move; Escape ends with status 0', async () => {
+  await page.keyboard.press('Space');
+  const stopped = await steady();
+  await page.mouse.click(512, 300);  // mouse mode on
+  await sleep(100);
+  await page.mouse.move(512, 400);  // down: forward
+  assert.ok(await shows(wrap(stopped + 1)));
+  await page.mouse.move(512, 350);  // up: back
+  assert.ok(await shows(stopped));
+  await page.keyboard.press('Escape');
+  await sleep(200);
+  assert.equal(await exitStatus(), '0');
+  assert.match(await page.evaluate(() => document.body.innerText), /Reload the page/);
+  await page.close();
+});
+
+test('a double click ends with status 0', async () => {
+  await open();
+  await sleep(700);
+  await page.mouse.click(400, 400, { count: 2, delay: 50 });
+  await sleep(200);
+  assert.equal(await exitStatus(), '0');
+  await page.close();
+});
