@@ -56,16 +56,14 @@ void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
   emscripten_set_mousedown_callback(kCanvas, this, EM_FALSE, OnMouse);
   emscripten_set_mouseup_callback(kCanvas, this, EM_FALSE, OnMouse);
   // The caption's runs of spaces, which a page's title would collapse, as no-break spaces.
-  EM_ASM(
-      {
-        document.title = UTF8ToString($0).replace(/
-                                                      {
-                                                          2,
-                                                      } /
-                                                      g,
-                                                  (run) = > '\u00a0'.repeat(run.length));
-      },
-      layout_.caption.c_str());
+  std::string title;
+  const std::string& caption = layout_.caption;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    const bool in_run = caption[i] == ' ' && ((i > 0 && caption[i - 1] == ' ') ||
+                                              (i + 1 < caption.size() && caption[i + 1] == ' '));
+    title += in_run ? "\xC2\xA0" : std::string(1, caption[i]);
+  }
+  EM_ASM({ document.title = UTF8ToString($0); }, title.c_str());
   deadline_ = SteadyClock::now();
   emscripten_set_main_loop_arg(Frame, this, 0, EM_FALSE);  // once per animation frame
 }

@@ -1,0 +1,69 @@
+// The page in Debian's headless Chromium: time from navigation to the first picture, the
+// interval between slides at the start pace, slides per animation frame at the fastest pace,
+// and the processor use of the page's main thread while playing. Needs make test-web first.
+// Usage: node bench/web.mjs [BUILD_WEB]
+import { spawn } from 'node:child_process';
+
+const { default: puppeteer } = await import(new URL(
+  '../tests/web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js', import.meta.url));
+const folder = process.argv[2] ?? new URL('../build-web', import.meta.url).pathname;
+const port = 8766;
+const server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1',
+  '--directory', folder], { stdio: 'ignore' });
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+await sleep(500);
+const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
+
+const median = (v) => [...v].sort((a, b) => a - b)[Math.floor((v.length - 1) / 2)];
+const deviation = (v) => {
+  const mean = v.reduce((a, b) => a + b, 0) / v.length;
+  return Math.sqrt(v.reduce((a, b) => a + (b - mean) ** 2, 0) / v.length);
+};
+// Times of the frames in which the canvas's middle row changed, over `ms`.
+const changeTimes = (page, ms) => page.evaluate((ms) => new Promise((resolve) => {
+  const context = document.getElementById('canvas').getContext('2d');
+  const times = [];
+  let last = null, frames = 0;
+  const end = performance.now() + ms;
+  const frame = (now) => {
+    ++frames;
+    const row = context.getImageData(0, 384, 1024, 1).data.join();
+    if (last !== null && row !== last) times.push(now);
+    last = row;
+    if (now < end) requestAnimationFrame(frame); else resolve({ times, frames });
+  };
+  requestAnimationFrame(frame);
+}), ms);
+
+const firsts = [];
+for (let run = 0; run < 5; ++run) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1024, height: 768 });
+  await page.evaluateOnNewDocument(() => {
+    const look = () => {
+      const canvas = document.getElementById('canvas');
+      const pixel = canvas?.getContext('2d').getImageData(512, 384, 1, 1).data;
+      if (pixel && pixel[0] + pixel[1] + pixel[2] > 0) window.firstPicture = performance.now();
+      else requestAnimationFrame(look);
+    };
+    requestAnimationFrame(look);
+  });
+  await page.goto(`http://127.0.0.1:${port}/index.html`);
+  while (!(await page.evaluate(() => window.firstPicture))) await sleep(20);
+  firsts.push(await page.evaluate(() => window.firstPicture));
+  if (run < 4) await page.close();
+}
+const page = (await browser.pages()).at(-1);
+await sleep(1000);
+const before = await page.metrics();
+const playing = await changeTimes(page, 5000);
+const after = await page.metrics();
+const intervals = playing.times.slice(1).map((t, i) => t - playing.times[i]);
+await page.mouse.move(100, 100);  // the fastest pace: any pointer on the picture
+const fastest = await changeTimes(page, 3000);
+
+console.log('| first picture, median of 5 (ms) | interval at the start pace, median (ms) | deviation (ms) | main thread playing (% of a core) | slides per frame at the fastest pace |');
+console.log('|---|---|---|---|---|');
+console.log(`| ${median(firsts).toFixed(0)} | ${median(intervals).toFixed(1)} | ${deviation(intervals).toFixed(1)} | ${((after.TaskDuration - before.TaskDuration) / 5 * 100).toFixed(1)} | ${(fastest.times.length / fastest.frames).toFixed(2)} |`);
+await browser.close();
+server.kill();
