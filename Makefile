@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run build package windows web serve-web test test-normal test-sanitize fuzz test-windows test-web package-check bench clean
+.PHONY: run build package write-description windows web serve-web test test-normal test-sanitize fuzz test-windows test-web package-check bench clean
 
 build:
 	scripts/install-deps.sh run
@@ -40,14 +40,19 @@ fuzz:
 	build-fuzz/write_description build-fuzz/seed-slides build-fuzz/corpus/seed.bin
 	build-fuzz/description_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 build-fuzz/corpus
 
+# The description writer from the native build (configured for the program alone if there is
+# none yet): the cross builds run it here.
+write-description:
+	scripts/install-deps.sh run
+	test -f build/CMakeCache.txt || cmake -S . -B build -G Ninja -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
+	cmake --build build --target write_description
+
 # The Windows programs, cross-built: build-windows/vorlan-kidney.exe and vorlan-replay.exe. The
 # description writer comes from the native build.
 WINDOWS_CONFIG = cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	-DVK_HOST_WRITE_DESCRIPTION=$(CURDIR)/build/write_description -DVK_BENCHMARKS=OFF
-windows:
+windows: write-description
 	scripts/install-deps.sh windows
-	test -f build/CMakeCache.txt || cmake -S . -B build -G Ninja -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
-	cmake --build build --target write_description
 	$(WINDOWS_CONFIG) -DVK_TESTS=OFF
 	cmake --build build-windows -j $(JOBS)
 
@@ -65,10 +70,8 @@ WEB_CONFIG = emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release
 	-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node \
 	-DVK_HOST_WRITE_DESCRIPTION=$(CURDIR)/build/write_description -DVK_BENCHMARKS=OFF
 export NODE_PATH = /usr/share/nodejs
-web:
+web: write-description
 	scripts/install-deps.sh web
-	test -f build/CMakeCache.txt || cmake -S . -B build -G Ninja -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
-	cmake --build build --target write_description
 	$(WEB_CONFIG) -DVK_TESTS=OFF
 	cmake --build build-web -j $(JOBS)
 
