@@ -4,7 +4,8 @@
 # the first picture is on screen, and peak resident memory after playing for 3 s. Then the time
 # to present one slide change in the player's window, and the pace: intervals between pictures on
 # screen and processor use, at the start pace beside feh and mpv at 10 a second, and the player
-# stopped and at its fastest pace. Usage: bench/window.sh [BUILD_DIR]
+# stopped and at its fastest pace; last, the player at a desktop scale of 150 % (Xft.dpi 144), its
+# picture scaled to 1536 by 1152. Usage: bench/window.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -12,7 +13,7 @@ runs=${RUNS:-9}
 scripts/install-deps.sh bench
 
 fd_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -f "$fd_file"' EXIT
 for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
@@ -74,6 +75,21 @@ for name in "${order[@]}"; do
   done
   echo "$row"
 done
+
+echo
+echo "At 150 % (Xft.dpi 144, a 1536 by 1152 window): $pace_runs runs of 5 s, medians."
+echo
+echo "| scale | first picture, median of $runs (ms) | interval at the start pace (ms) | standard deviation (ms) | processor playing (%) |"
+echo "|---|---|---|---|---|"
+for dpi in 96 144; do
+  echo "Xft.dpi: $dpi" | xrdb -merge
+  firsts=$(for _ in $(seq "$runs"); do $build/bench/first_frame 1 "${command[vorlan-kidney]}" | awk '{print $1}'; done)
+  paces=$(for _ in $(seq "$pace_runs"); do $build/bench/pace_probe 5 "${command[vorlan-kidney]}"; done)
+  row="| $dpi dpi | $(median <<<"$firsts") |"
+  for column in 1 2 5; do row+=" $(awk -v c=$column '{print $c}' <<<"$paces" | median) |"; done
+  echo "$row"
+done
+xrdb -remove
 
 echo
 "$build/bench/vorlan_present_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true

@@ -1,8 +1,6 @@
 // The player's command line: it takes no arguments, but answers --help and --version.
 #include "runtime/command_line.h"
 
-#include <cstring>
-
 namespace vk {
 
 namespace {
@@ -27,19 +25,13 @@ constexpr char kUsage[] =
 
 }  // namespace
 
-int ReadCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
-  if (argc <= 1) return -1;
-  const char* arg = argv[1];
-  if (argc == 2 && (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)) {
-    std::fputs(kUsage, out);
-    return 0;
-  }
-  if (argc == 2 && std::strcmp(arg, "--version") == 0) {
-    std::fputs("vorlan-kidney " VK_VERSION "\n", out);
-    return 0;
-  }
-  std::fputs(kUsage, err);
-  return 2;
+CommandLineAnswer ReadCommandLine(int argc, const char* const* argv) {
+  if (argc <= 1) return {};
+  const std::string arg = argv[1];
+  if (argc == 2 && (arg == "--help" || arg == "-h")) return {0, kUsage};
+  if (argc == 2 && arg == "--version") return {0, "vorlan-kidney " VK_VERSION "\n"};
+  const std::string extra = argc == 2 ? arg : argv[2];
+  return {2, "vorlan-kidney: unknown argument '" + extra + "' (--help lists the options)\n", true};
 }
 
 }  // namespace vk

@@ -1,13 +1,20 @@
 // The player's command line: it takes no arguments, but answers --help and --version.
 #pragma once
 
-#include <cstdio>
+#include <string>
 
 namespace vk {
 
-// Reads the arguments after the program's name. Returns -1 when the player should open its window
-// (no arguments); otherwise the exit status after printing: 0 for --help, -h and --version (to
-// `out`), 2 with the usage on `err` for anything else.
-int ReadCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+// What the command line asks of the player: to open its window (status -1, no arguments), or to
+// print `text` and exit with `status`: 0 for --help, -h and --version, 2 with one line on
+// standard error for anything else.
+struct CommandLineAnswer {
+  int status = -1;
+  std::string text;
+  bool to_error = false;  // standard error rather than standard output
+};
+
+// Reads the arguments after the program's name.
+CommandLineAnswer ReadCommandLine(int argc, const char* const* argv);
 
 }  // namespace vk

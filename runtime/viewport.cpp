@@ -2,6 +2,7 @@
 #include "runtime/viewport.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vk {
 
@@ -14,6 +15,17 @@ Viewport FitPicture(int window_width, int window_height, int picture_width, int 
   v.x = (window_width - v.width) / 2;
   v.y = (window_height - v.height) / 2;
   return v;
+}
+
+int TwipsToPixels(int twips, int dpi) {
+  return static_cast<int>((int64_t{twips} * dpi + 720) / 1440);
+}
+
+PixelSize ClientSize(const Rect& client, int dpi, PixelSize room) {
+  PixelSize size{TwipsToPixels(client.width, dpi), TwipsToPixels(client.height, dpi)};
+  if (size.width <= room.width && size.height <= room.height) return size;
+  const Viewport fit = FitPicture(room.width, room.height, size.width, size.height);
+  return {static_cast<int>(fit.width), static_cast<int>(fit.height)};
 }
 
 std::optional<InputEvent> PointerMove(double x, double y, const Viewport& viewport,

@@ -16,6 +16,22 @@ struct Viewport {
 
 Viewport FitPicture(int window_width, int window_height, int picture_width, int picture_height);
 
+// Dots per inch of a display that states no scale of its own: 15 twips a pixel.
+constexpr int kDefaultDpi = 96;
+
+// Pixels that `twips` cover at `dpi` dots per inch (a twip is 1/1440 inch), rounded.
+int TwipsToPixels(int twips, int dpi);
+
+struct PixelSize {
+  int width = 0, height = 0;
+};
+
+// The window's client area in pixels: the description's `client` rectangle at the display's `dpi`,
+// so that the window has one physical size at every display scale; where that does not fit in
+// `room` (the monitor's work area less the window's frame), the largest area of its aspect that
+// does.
+PixelSize ClientSize(const Rect& client, int dpi, PixelSize room);
+
 // The MouseMove of a pointer at window position (x, y), in Picture1's scale; nothing over the
 // black border around the picture, which is not Picture1.
 std::optional<InputEvent> PointerMove(double x, double y, const Viewport& viewport,

@@ -4,13 +4,13 @@ set -euo pipefail
 
 run_packages=(cmake ninja-build g++ pkg-config libturbojpeg0-dev libsdl2-dev libx11-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libcairo2-dev
-  libjpeg62-turbo-dev libxdamage-dev xvfb xdotool x11-apps openbox)
+  libjpeg62-turbo-dev libxdamage-dev xvfb xdotool x11-apps x11-xserver-utils openbox)
 
 # Making the Debian package, and checking it.
 package_packages=(dpkg-dev lintian desktop-file-utils)
 
 # Cross-building the Windows programs and running them under Wine in Xvfb.
-windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-apps)
+windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-apps x11-xserver-utils)
 
 # Building the page with emscripten and testing it in headless Chromium.
 web_packages=(emscripten libstb-dev chromium python3)

@@ -7,8 +7,10 @@
 #include "runtime/command_line.h"
 
 int main(int argc, char** argv) {
-  if (const int status = vk::ReadCommandLine(argc, argv, stdout, stderr); status >= 0)
-    return status;
+  if (const vk::CommandLineAnswer answer = vk::ReadCommandLine(argc, argv); answer.status >= 0) {
+    std::fputs(answer.text.c_str(), answer.to_error ? stderr : stdout);
+    return answer.status;
+  }
   std::string error;
   vk::WindowLayout layout;
   if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) {

@@ -2,9 +2,11 @@
 #include "platforms/sdl/sdl_runtime.h"
 
 #include <SDL_syswm.h>
+#include <X11/Xresource.h>
 #include <turbojpeg.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,8 +15,6 @@
 namespace vk {
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
 
 // Whether this machine has a GPU render node.
 bool HasGpu() {
@@ -25,12 +25,42 @@ bool HasGpu() {
   return false;
 }
 
-// Bits a pixel of the window's screen on X11, or 0 where that is not known.
-int ScreenDepth(SDL_Window* window) {
+// The window's X11 display, or null under another video driver.
+Display* XDisplayOf(SDL_Window* window) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
-  return DefaultDepth(info.info.x11.display, DefaultScreen(info.info.x11.display));
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return nullptr;
+  return info.info.x11.display;
+}
+
+// Bits a pixel of the window's screen on X11, or 0 where that is not known.
+int ScreenDepth(SDL_Window* window) {
+  Display* display = XDisplayOf(window);
+  return display ? DefaultDepth(display, DefaultScreen(display)) : 0;
+}
+
+// The scale an X11 desktop states, in dots per inch, read as GTK and Qt programs read it:
+// GDK_SCALE (a whole factor) where set, else the Xft.dpi resource (144 is 150 %), else 96.
+// Under Wayland SDL sizes the window in the output's own units and draws at its scale.
+int DesktopDpi(SDL_Window* window) {
+  Display* display = XDisplayOf(window);
+  if (!display) return kDefaultDpi;
+  if (const char* gdk = std::getenv("GDK_SCALE")) {
+    const int factor = std::atoi(gdk);
+    if (factor >= 1 && factor <= 8) return factor * kDefaultDpi;
+  }
+  const char* resources = XResourceManagerString(display);
+  if (!resources) return kDefaultDpi;
+  XrmInitialize();
+  XrmDatabase database = XrmGetStringDatabase(resources);
+  char* type = nullptr;
+  XrmValue value{};
+  double dpi = 0;
+  if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr) {
+    dpi = std::strtod(value.addr, nullptr);
+  }
+  XrmDestroyDatabase(database);
+  return dpi >= 24 && dpi <= 960 ? static_cast<int>(std::lround(dpi)) : kDefaultDpi;
 }
 
 // The window icon: the three-lobed cam with its red bar, 32 by 32.
@@ -168,20 +198,26 @@ bool SdlRuntime::Open(std::string* error) {
     *error = "no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY reaches one)";
     return false;
   }
-  int width = layout_.client.width / kTwipsPerPixel;
-  int height = layout_.client.height / kTwipsPerPixel;
-  SDL_Rect usable;
-  if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && (usable.w < width || usable.h < height)) {
-    const Viewport fit = FitPicture(usable.w, usable.h, width, height);  // a smaller screen
-    width = static_cast<int>(fit.width), height = static_cast<int>(fit.height);
-  }
-  window_ =
-      SDL_CreateWindow(layout_.caption.c_str(), layout_.client.left / kTwipsPerPixel,
-                       layout_.client.top / kTwipsPerPixel, width, height, SDL_WINDOW_RESIZABLE);
+  // Made hidden, so that it is shown once at the size of the desktop's scale.
+  const Rect& client = layout_.client;
+  window_ = SDL_CreateWindow(layout_.caption.c_str(), TwipsToPixels(client.left, kDefaultDpi),
+                             TwipsToPixels(client.top, kDefaultDpi),
+                             TwipsToPixels(client.width, kDefaultDpi),
+                             TwipsToPixels(client.height, kDefaultDpi),
+                             SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!window_) {
     *error = std::string("cannot open the window: ") + SDL_GetError();
     return false;
   }
+  const int dpi = DesktopDpi(window_);
+  SDL_Rect usable;
+  const PixelSize room = SDL_GetDisplayUsableBounds(0, &usable) == 0
+                             ? PixelSize{usable.w, usable.h}
+                             : PixelSize{INT32_MAX, INT32_MAX};
+  const PixelSize size = ClientSize(client, dpi, room);
+  SDL_SetWindowSize(window_, size.width, size.height);
+  SDL_SetWindowPosition(window_, TwipsToPixels(client.left, dpi), TwipsToPixels(client.top, dpi));
+  SDL_ShowWindow(window_);
   if (SDL_Surface* icon = MakeIcon()) {
     SDL_SetWindowIcon(window_, icon);
     SDL_FreeSurface(icon);
@@ -203,6 +239,7 @@ bool SdlRuntime::Open(std::string* error) {
     if (renderer_) {
       texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_IYUV, SDL_TEXTUREACCESS_STREAMING,
                                    SlidePictures::kWidth, SlidePictures::kHeight);
+      if (texture_) SDL_SetTextureScaleMode(texture_, SDL_ScaleModeLinear);  // scaled smoothly
     }
     if (!texture_) {
       // Palette screens of 8 bits or less: no renderer draws there.
@@ -366,7 +403,12 @@ void SdlRuntime::DrawToFramebuffer() {
   }
   if (!direct) {
     SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-    SDL_BlitScaled(frame_, nullptr, screen, &picture_rect_);
+    // Scaled smoothly where the framebuffer has the frame's pixel format (SDL's linear stretch
+    // takes no other), else by the nearest pixel.
+    if (screen->format->format != frame_->format->format ||
+        SDL_SoftStretchLinear(frame_, nullptr, screen, &picture_rect_) != 0) {
+      SDL_BlitScaled(frame_, nullptr, screen, &picture_rect_);
+    }
   }
 }
 

@@ -4,8 +4,12 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
 #endif
@@ -14,8 +18,39 @@ namespace vk {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr wchar_t kClassName[] = L"VorlanKidney";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+
+// Functions of Windows 10's per-monitor DPI, looked up so that older Windows still run the program.
+template <typename Function>
+Function User32(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// The DPI of the window's monitor; the system's where Windows has no per-monitor DPI.
+int WindowDpi(HWND window) {
+  static const auto for_window = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  if (for_window) {
+    if (const UINT dpi = for_window(window)) return static_cast<int>(dpi);
+  }
+  int dpi = kDefaultDpi;
+  if (HDC screen = GetDC(nullptr)) {
+    dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+  return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+// The window's outer rectangle for a client rectangle, with the frame drawn at `dpi`.
+RECT FrameFor(RECT client, int dpi) {
+  static const auto for_dpi =
+      User32<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+  if (!for_dpi || !for_dpi(&client, kStyle, FALSE, 0, static_cast<UINT>(dpi))) {
+    AdjustWindowRectEx(&client, kStyle, FALSE, 0);
+  }
+  return client;
+}
 
 std::wstring Wide(const std::string& text) {
   std::wstring out(MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0), L'\0');
@@ -101,28 +136,17 @@ bool Win32Runtime::Open(std::string* error) {
     *error = "cannot open the window (its class was refused)";
     return false;
   }
-  // The window's outer size that gives the client area of the description.
-  constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
-  RECT frame{0, 0, layout_.client.width / kTwipsPerPixel, layout_.client.height / kTwipsPerPixel};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-  window_ = CreateWindowExW(0, kClassName, Wide(layout_.caption).c_str(), kStyle,
-                            layout_.client.left / kTwipsPerPixel,
-                            layout_.client.top / kTwipsPerPixel, frame.right - frame.left,
-                            frame.bottom - frame.top, nullptr, nullptr, instance, this);
+  // Made hidden where the description places it; its size then follows that monitor's DPI.
+  const Rect& client = layout_.client;
+  window_ = CreateWindowExW(
+      0, kClassName, Wide(layout_.caption).c_str(), kStyle, TwipsToPixels(client.left, kDefaultDpi),
+      TwipsToPixels(client.top, kDefaultDpi), TwipsToPixels(client.width, kDefaultDpi),
+      TwipsToPixels(client.height, kDefaultDpi), nullptr, nullptr, instance, this);
   if (!window_) {
     *error = "cannot open the window";
     return false;
   }
-  // Frames differ from what AdjustWindowRectEx expects on some desktops (and under Wine): correct
-  // the outer size once by what the client area lacks.
-  RECT client;
-  GetClientRect(window_, &client);
-  const int lack_x = layout_.client.width / kTwipsPerPixel - client.right;
-  const int lack_y = layout_.client.height / kTwipsPerPixel - client.bottom;
-  if (lack_x != 0 || lack_y != 0) {
-    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + lack_x,
-                 frame.bottom - frame.top + lack_y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  SizeForDpi();
   if (HDC dc = GetDC(window_)) {
     // 0 and 1 stand for the hardware's default rate, which is not told: taken as unknown.
     const int hertz = GetDeviceCaps(dc, VREFRESH);
@@ -132,6 +156,57 @@ bool Win32Runtime::Open(std::string* error) {
   ShowWindow(window_, SW_SHOWNORMAL);
   SetForegroundWindow(window_);
   return true;
+}
+
+void Win32Runtime::SizeForDpi() {
+  const int dpi = WindowDpi(window_);
+  const RECT frame = FrameFor(RECT{0, 0, 0, 0}, dpi);  // the frame's extent on each side
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  PixelSize room{INT32_MAX, INT32_MAX};
+  if (GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& work = monitor.rcWork;
+    room = {work.right - work.left - (frame.right - frame.left),
+            work.bottom - work.top - (frame.bottom - frame.top)};
+  }
+  const PixelSize size = ClientSize(layout_.client, dpi, room);
+  const RECT outer = FrameFor(RECT{0, 0, size.width, size.height}, dpi);
+  SetWindowPos(window_, nullptr, TwipsToPixels(layout_.client.left, dpi),
+               TwipsToPixels(layout_.client.top, dpi), outer.right - outer.left,
+               outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Frames differ from what AdjustWindowRectEx expects on some desktops (and under Wine): correct
+  // the outer size once by what the client area lacks.
+  RECT client;
+  GetClientRect(window_, &client);
+  const int lack_x = size.width - client.right, lack_y = size.height - client.bottom;
+  if (lack_x != 0 || lack_y != 0) {
+    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left + lack_x,
+                 outer.bottom - outer.top + lack_y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void Win32Runtime::ToggleFullScreen() {
+  const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+  if (full_screen_) {
+    SetWindowLongPtrW(window_, GWL_STYLE, (style & ~WS_POPUP) | kStyle);
+    SetWindowPlacement(window_, &placement_);
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+    full_screen_ = false;
+    return;
+  }
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  placement_.length = sizeof placement_;
+  if (!GetWindowPlacement(window_, &placement_) ||
+      !GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return;
+  }
+  const RECT& whole = monitor.rcMonitor;
+  SetWindowLongPtrW(window_, GWL_STYLE, (style & ~kStyle) | WS_POPUP);
+  SetWindowPos(window_, HWND_TOP, whole.left, whole.top, whole.right - whole.left,
+               whole.bottom - whole.top, SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+  full_screen_ = true;
 }
 
 void Win32Runtime::Activate(FormEvents& form) {
@@ -261,6 +336,19 @@ LRESULT Win32Runtime::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_ERASEBKGND:
       return 1;  // Draw covers everything
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale: the size the system suggests keeps the window's
+      // physical size there.
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_KEYDOWN:
+      // F11 carries no character, so the form never hears of it; a held key toggles once.
+      if (wparam == VK_F11 && !(lparam & (1 << 30))) ToggleFullScreen();
+      break;
   }
   for (const InputEvent& event :
        TranslateWindowMessage(message, wparam, lparam, viewport_, layout_.scale, &clicks_)) {
@@ -296,7 +384,10 @@ void Win32Runtime::Draw(HDC dc) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  SetStretchBltMode(dc, COLORONCOLOR);
+  // Scaled smoothly; a picture at its own size is copied as it is.
+  const bool scaled = w != p.width || h != p.height;
+  SetStretchBltMode(dc, scaled ? HALFTONE : COLORONCOLOR);
+  if (scaled) SetBrushOrgEx(dc, 0, 0, nullptr);
   StretchDIBits(dc, x, y, w, h, 0, 0, p.width, p.height, p.plane[0], &info, DIB_RGB_COLORS,
                 SRCCOPY);
 }

@@ -55,6 +55,10 @@ class Win32Runtime : public Runtime {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void SleepUntil(SteadyClock::time_point deadline);
   void Draw(HDC dc);
+  // Gives the window the description's client area at its monitor's DPI.
+  void SizeForDpi();
+  // Borderless over the window's monitor, or back to the window's place and size.
+  void ToggleFullScreen();
 
   const WindowLayout& layout_;
   SlidePictures& pictures_;
@@ -69,6 +73,8 @@ class Win32Runtime : public Runtime {
   ClickState clicks_;
   bool close_asked_ = false;
   int client_width_ = 0, client_height_ = 0;
+  bool full_screen_ = false;
+  WINDOWPLACEMENT placement_{};  // where full screen returns to
   Viewport viewport_;
   PictureRef picture1_;  // Picture1's picture: kept while shown
 };

@@ -10,11 +10,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   env -u DISPLAY "$wine" wineboot -i >/dev/null 2>&1
   env -u DISPLAY wineserver -w
 fi
-player=$(mktemp)
-trap 'rm -f "$player"' EXIT
-printf '#!/bin/sh\nexec %s %s\n' "$wine" "$exe" >"$player"
-chmod +x "$player"
-export VK_PLAYER=$player VK_E2E_SERVER_START="wineserver -p" VK_E2E_SERVER_STOP="wineserver -k"
-# What the Windows program shares with the Linux one; F11, screen depths and the command line
-# are the Linux program's own.
-exec "$e2e" --gtest_brief=1 --gtest_filter="${VK_E2E_FILTER:-FirstPictureE2eTest.*:PlayerE2eTest.*}"
+player=$(mktemp) set_dpi=$(mktemp)
+trap 'rm -f "$player" "$set_dpi"' EXIT
+printf '#!/bin/sh\nexec %s %s "$@"\n' "$wine" "$exe" >"$player"
+# The display scale as Windows keeps it: the user's LogPixels, read when a program starts.
+printf '#!/bin/sh\nexec %s reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1\n' \
+  "$wine" >"$set_dpi"
+chmod +x "$player" "$set_dpi"
+export VK_PLAYER=$player VK_E2E_SET_DPI=$set_dpi
+export VK_E2E_SERVER_START="wineserver -p" VK_E2E_SERVER_STOP="wineserver -k"
+# What the Windows program shares with the Linux one; screen depths are the Linux program's own.
+exec "$e2e" --gtest_brief=1 --gtest_filter="${VK_E2E_FILTER:-FirstPictureE2eTest.*:PlayerE2eTest.*:HighDpiE2eTest.*:FullScreenE2eTest.*:CommandLineTest.*}"
