@@ -154,7 +154,8 @@ ScriptReader::Kind ScriptReader::ReadLine(std::vector<InputEvent>* pump) {
   if (!error_.empty() || ended_) return Kind::kEnd;
   std::string line;
   while (std::getline(in_, line)) {
-    ++number_;
+    // Editors on Windows start a UTF-8 file with a byte order mark; anywhere else it is no event.
+    if (number_++ == 0 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     const std::string_view text = std::string_view(line).substr(0, line.find('#'));
     const std::vector<std::string_view> tokens = Tokens(text);
     if (tokens.empty()) continue;

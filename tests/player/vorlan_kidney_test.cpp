@@ -294,6 +294,17 @@ TEST_F(PlayerTest, WaitCycleCountsFloorOfKPlusOneStepsThenPumpsOnce) {
     EXPECT_EQ(runtime.counts - counts, 1u) << "the whole count is one wait";
     EXPECT_EQ(runtime.pump_count - pumps, 1u);
   }
+  // Input is taken after the count, not before it: a key pressed during the count is seen by the
+  // very next cycle, never a cycle late.
+  uint64_t counts_at_pump = 0;
+  runtime.next_pump = [&](uint64_t, std::vector<InputEvent>* events) {
+    counts_at_pump = runtime.counts;
+    events->clear();
+    return true;
+  };
+  const uint64_t counts = runtime.counts;
+  form.PlaybackCycle();
+  EXPECT_EQ(counts_at_pump, counts + 1) << "the pump ran before the count";
 }
 
 // --- Input handlers ----------------------------------------------------------------------------

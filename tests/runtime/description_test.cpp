@@ -138,6 +138,13 @@ TEST(DescriptionTest, HolderRecordBytes) {
             expected);
   // Image1 is the last record: then 02 02 04.
   EXPECT_EQ(at + expected.size() + 3, bytes.size());
+  // The rectangle's 16-bit values are signed: a control left of its parent's edge stays there.
+  std::vector<uint8_t> moved = bytes;
+  moved[at + 34] = 0xF1, moved[at + 35] = 0xFF;
+  WindowDescription description;
+  std::string error;
+  ASSERT_TRUE(ReadDescription(moved, &description, &error)) << error;
+  EXPECT_EQ(description.Find("Image1")->rect.left, -15);
 }
 
 TEST(DescriptionTest, EveryCutIsRefused) {

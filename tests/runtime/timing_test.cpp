@@ -41,6 +41,9 @@ TEST(TimingTest, PresentGateOnePerPeriodOnlyWhatChangedOnlyWhenShown) {
   gate.Presented(t0 + 100ms);
   gate.SetShown(true);  // shown again: the current picture at once, though it did not change
   EXPECT_EQ(gate.Due(t0 + 300ms), t0 + 300ms);
+  gate.Presented(t0 + 300ms);
+  gate.SetShown(true);  // told again that it is shown: nothing new to see
+  EXPECT_EQ(gate.Due(t0 + 400ms), std::nullopt);
 }
 
 }  // namespace

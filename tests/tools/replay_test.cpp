@@ -35,6 +35,13 @@ TEST(ReplayTest, ExampleFromTheContract) {
   EXPECT_EQ(Replay("play\n-\n-\nkey 45\n-\n-\n"), "0\n1\n2\n3\n1\n0\n");
 }
 
+// As Windows Notepad saves it: a byte order mark first, and CRLF line ends.
+TEST(ReplayTest, ScriptSavedOnWindows) {
+  EXPECT_EQ(Replay("\xEF\xBB\xBFplay\r\n-\r\n-\r\nkey 45\r\n-\r\n-\r\n"), "0\n1\n2\n3\n1\n0\n");
+  EXPECT_EQ(Replay("\xEF\xBB\xBF-\r\n"), "0\n1\n");  // without play: a pump
+  EXPECT_EQ(ParseError("play\n\xEF\xBB\xBF-\n"), "line 2: unknown event '\\xef\\xbb\\xbf-'");
+}
+
 TEST(ReplayTest, WithoutPlaybackLinesOnlyLoadingRuns) {
   EXPECT_EQ(Replay(""), "0\n");
   EXPECT_EQ(Replay("# nothing but a comment\n\nplay\n"), "0\n");

@@ -32,6 +32,9 @@ for input in ${VK_GOLDEN_INPUTS:-folder closed}; do
   check "$input input" "vorlan-replay: cannot read the script:
 exit 2" "$(sed 's/\(cannot read the script:\).*/\1/' <<<"$actual")"
 done
+# An output that cannot be written ends the run at once, even of an endless script.
 check "full disk" "vorlan-replay: cannot write the output
-exit 1" "$(printf 'play\n-\n' | timeout "$limit" "${replay[@]}" 2>&1 >/dev/full; echo "exit $?")"
+exit 1" "$({ echo play; yes -; } | timeout "$limit" "${replay[@]}" 2>&1 >/dev/full; echo "exit $?")"
+check "unknown option" "usage: vorlan-replay [--state] < SCRIPT
+exit 2" "$(timeout "$limit" "${replay[@]}" --bogus </dev/null 2>&1; echo "exit $?")"
 exit $failed
