@@ -23,7 +23,7 @@ void PresentGate::SetShown(bool shown) {
 }
 
 std::optional<SteadyClock::time_point> PresentGate::Due(SteadyClock::time_point now) const {
-  if (!changed_ || !shown_) return std::nullopt;
+  if (!changed_) return std::nullopt;
   if (!last_) return now;
   return std::max(now, *last_ + period_);
 }

@@ -22,8 +22,9 @@ SteadyClock::time_point CountDeadline(SteadyClock::time_point now, uint64_t step
 SteadyClock::duration RefreshPeriod(int hertz);
 
 // Decides whether and when Picture1 goes to the screen: only when its picture changed or the
-// window needs painting again, never while the window is hidden, and at most once per refresh
-// period, so that every picture shown is seen whole.
+// window needs painting again, and at most once per refresh period, so that every picture shown
+// is seen whole. A hidden window draws nothing but keeps the same time, so that hiding it never
+// makes the loop run faster and cost more.
 class PresentGate {
  public:
   explicit PresentGate(SteadyClock::duration period) : period_(period) {}
@@ -36,7 +37,9 @@ class PresentGate {
   // When the current picture should be presented, asked at `now`: at once, or at the end of the
   // refresh period of the last present; nothing when there is nothing new to see.
   std::optional<SteadyClock::time_point> Due(SteadyClock::time_point now) const;
-  // The picture was presented at `at`.
+  // Whether a due picture is drawn: not while the window is hidden.
+  bool shown() const { return shown_; }
+  // The picture was presented (or, hidden, passed over) at `at`.
   void Presented(SteadyClock::time_point at);
 
  private:

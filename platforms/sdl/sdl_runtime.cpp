@@ -325,18 +325,13 @@ void SdlRuntime::PumpEvents() {
   // A changed picture waits for the next refresh period rather than replace one not yet seen.
   // It is drawn first, so that only putting it on the screen waits for the refresh.
   if (const auto due = gate_.Due(SteadyClock::now())) {
-    if (software_) {
-      DrawToFramebuffer();
-    } else {
-      DrawWithRenderer();
-    }
-    uploaded_ = true;
+    const bool draw = gate_.shown();
+    if (draw && software_) DrawToFramebuffer();
+    if (draw && !software_) DrawWithRenderer();
+    uploaded_ = draw;
     std::this_thread::sleep_until(*due);
-    if (software_) {
-      SDL_UpdateWindowSurface(window_);
-    } else {
-      SDL_RenderPresent(renderer_);
-    }
+    if (draw && software_) SDL_UpdateWindowSurface(window_);
+    if (draw && !software_) SDL_RenderPresent(renderer_);
     gate_.Presented(*due);
   }
 }

@@ -292,7 +292,7 @@ void Win32Runtime::PumpEvents() {
   }
   if (const auto due = gate_.Due(SteadyClock::now())) {
     SleepUntil(*due);
-    if (HDC dc = GetDC(window_)) {
+    if (HDC dc = gate_.shown() ? GetDC(window_) : nullptr) {
       Draw(dc);
       ReleaseDC(window_, dc);
     }

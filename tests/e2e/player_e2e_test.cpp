@@ -251,12 +251,16 @@ TEST_F(PlayerE2eTest, ClickAndVerticalMovesScrubOneSlideEach) {
   EXPECT_EQ(SlideOnScreen(), Wrap(stopped + 2));  // one slide per move, no more
 }
 
-// Stopped, the player shows one still picture: its wait must sleep, not spin a core.
+// Stopped, the player shows one still picture: its wait must sleep, not spin a core, and still
+// take a key.
 TEST_F(PlayerE2eTest, StoppedPlayerSleeps) {
-  ASSERT_GE(Stop(), 0);
+  const int stopped = Stop();
+  ASSERT_GE(stopped, 0);
   const double before = player_->CpuSeconds();
   Sleep(2000);
   EXPECT_LT(player_->CpuSeconds() - before, 0.2) << "more than a tenth of a core while stopped";
+  Key("period");
+  EXPECT_TRUE(Shows(Wrap(stopped + 1)));
 }
 
 TEST_F(PlayerE2eTest, EscapeEndsWithStatusZero) {
@@ -274,10 +278,13 @@ TEST_F(PlayerE2eTest, ClosingTheWindowEndsWithStatusZero) {
   EXPECT_EQ(player_->WaitForExit(5), 0);
 }
 
-// A window that is unmapped and mapped again takes the keyboard again, with no window manager.
-TEST_F(PlayerE2eTest, KeysWorkAfterTheWindowIsMappedAgain) {
+// A window that is unmapped and mapped again shows its picture again and takes the keyboard
+// again, with no window manager.
+TEST_F(PlayerE2eTest, PictureAndKeysAfterTheWindowIsMappedAgain) {
+  const int stopped = Stop();
+  ASSERT_GE(stopped, 0);
   Shell("xdotool windowunmap --sync " + window_ + " windowmap --sync " + window_);
-  Sleep(300);
+  EXPECT_TRUE(Shows(stopped));
   Shell("xdotool key Escape");  // to whichever window has the keyboard, as a real key press goes
   EXPECT_EQ(player_->WaitForExit(5), 0);
 }
@@ -387,6 +394,33 @@ TEST_F(FullScreenE2eTest, F11FillsTheScreenAndKeepsPictureOnesScale) {
   ASSERT_TRUE(SizeBecomes("Geometry: 1024x768"));
   Key("period");  // F11 changed nothing in the player: one step forward from the stop
   EXPECT_TRUE(Shows(Wrap(stopped + 1)));
+}
+
+// F11 held down toggles once, however often the key repeats.
+TEST_F(FullScreenE2eTest, F11HeldDownTogglesOnce) {
+  Shell("xdotool keydown F11");
+  ASSERT_TRUE(SizeBecomes("Geometry: 1920x1080"));
+  int other_sizes = 0;  // while the key repeats
+  for (int i = 0; i < 20; ++i, Sleep(50)) {
+    other_sizes +=
+        Shell("xdotool getwindowgeometry " + window_).find("1920x1080") == std::string::npos;
+  }
+  Shell("xdotool keyup F11");
+  EXPECT_EQ(other_sizes, 0) << "a repeat of the held key toggled again";
+  Key("F11");
+  EXPECT_TRUE(SizeBecomes("Geometry: 1024x768"));
+}
+
+// Minimised at the fastest pace, the player draws nothing and costs no more than shown; restored,
+// it shows its picture again.
+TEST_F(FullScreenE2eTest, MinimisedCostsNothingAndShowsItsPictureWhenRestored) {
+  MoveMouse(1, 1);  // the fastest pace
+  Shell("xdotool windowminimize --sync " + window_);
+  const double before = player_->CpuSeconds();
+  Sleep(2000);
+  EXPECT_LT(player_->CpuSeconds() - before, 0.3) << "minimised, the loop ran faster than shown";
+  Shell("xdotool windowactivate --sync " + window_);
+  EXPECT_GE(Stop(), 0) << "no slide after the restore";
 }
 
 // Deep-colour screens, whose framebuffers the fast path cannot draw into, show the slides too.
