@@ -5,6 +5,7 @@
 #include <X11/Xresource.h>
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -175,6 +176,7 @@ std::vector<InputEvent> TranslateEvent(const SDL_Event& event, const Viewport& v
 
 SdlRuntime::~SdlRuntime() {
   if (frame_) SDL_FreeSurface(frame_);
+  if (tj_encode_) tjDestroy(tj_encode_);
   if (tj_) tjDestroy(tj_);
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
@@ -372,39 +374,78 @@ void SdlRuntime::DrawWithRenderer() {
   if (picture1_) SDL_RenderCopy(renderer_, texture_, nullptr, &picture_rect_);
 }
 
-// Converts the slide's samples to the framebuffer's pixels with libjpeg-turbo: straight into the
-// window's framebuffer when the window has the picture's size, else into a frame that is then
-// scaled into it. The framebuffer keeps its pixels, so a repaint only puts it again.
+// Converts the slide's samples to the framebuffer's pixels with libjpeg-turbo, straight into the
+// window's framebuffer at the picture's place, with black around it. The framebuffer keeps its
+// pixels, so a repaint only puts it again.
 void SdlRuntime::DrawToFramebuffer() {
   SDL_Surface* screen = SDL_GetWindowSurface(window_);
-  if (!screen) return;
-  const bool direct = screen->w == SlidePictures::kWidth && screen->h == SlidePictures::kHeight &&
-                      screen->format->format == SDL_PIXELFORMAT_RGB888;
-  if (!direct && !frame_) {
+  if (!screen || uploaded_) return;
+  const SDL_Rect& r = picture_rect_;
+  const SDL_Rect bands[] = {{0, 0, screen->w, r.y},
+                            {0, r.y + r.h, screen->w, screen->h - r.y - r.h},
+                            {0, r.y, r.x, r.h},
+                            {r.x + r.w, r.y, screen->w - r.x - r.w, r.h}};
+  const uint32_t black = SDL_MapRGB(screen->format, 0, 0, 0);
+  SDL_FillRects(screen, bands, 4, black);
+  if (!picture1_) {
+    SDL_FillRect(screen, &r, black);
+    return;
+  }
+  const bool at_size = r.w == SlidePictures::kWidth && r.h == SlidePictures::kHeight;
+  if (screen->format->format == SDL_PIXELFORMAT_RGB888) {
+    const Picture* p = at_size ? picture1_.get() : ScaledPicture();
+    if (!p) return;
+    auto* at = static_cast<unsigned char*>(screen->pixels) + r.y * screen->pitch + r.x * 4;
+    tjDecodeYUVPlanes(tj_, const_cast<const unsigned char**>(p->plane), p->stride, TJSAMP_420, at,
+                      r.w, screen->pitch, r.h, TJPF_BGRX, 0);
+    return;
+  }
+  // Framebuffers of other pixel formats (16 bits a pixel): through the frame and SDL's conversion.
+  if (DecodeToFrame()) SDL_BlitScaled(frame_, nullptr, screen, &picture_rect_);
+}
+
+bool SdlRuntime::DecodeToFrame() {
+  if (!frame_) {
     frame_ = SDL_CreateRGBSurfaceWithFormat(0, SlidePictures::kWidth, SlidePictures::kHeight, 32,
                                             SDL_PIXELFORMAT_RGB888);
-    if (!frame_) return;
+    if (!frame_) return false;
   }
-  SDL_Surface* target = direct ? screen : frame_;
-  if (!uploaded_) {
-    if (picture1_) {
-      const Picture& p = *picture1_;
-      tjDecodeYUVPlanes(tj_, const_cast<const unsigned char**>(p.plane), p.stride, TJSAMP_420,
-                        static_cast<unsigned char*>(target->pixels), p.width, target->pitch,
-                        p.height, TJPF_BGRX, 0);
-    } else {
-      SDL_FillRect(target, nullptr, 0);
-    }
+  const Picture& p = *picture1_;
+  return tjDecodeYUVPlanes(tj_, const_cast<const unsigned char**>(p.plane), p.stride, TJSAMP_420,
+                           static_cast<unsigned char*>(frame_->pixels), p.width, frame_->pitch,
+                           p.height, TJPF_BGRX, 0) == 0;
+}
+
+// Picture1's picture at the picture's size in the window, scaled smoothly once and kept in 4:2:0
+// as the slides are: scaling each slide change anew would cost a few times more than the rest of
+// the cycle together.
+const Picture* SdlRuntime::ScaledPicture() {
+  auto found = scaled_.find(picture1_.get());
+  if (found != scaled_.end()) return &found->second.picture;
+  const SDL_Rect& r = picture_rect_;
+  if (!tj_encode_ && !(tj_encode_ = tjInitCompress())) return nullptr;
+  SDL_Surface* scaled = SDL_CreateRGBSurfaceWithFormat(0, r.w, r.h, 32, SDL_PIXELFORMAT_RGB888);
+  if (!scaled) return nullptr;
+  const SDL_Rect whole{0, 0, r.w, r.h};
+  Scaled& out = scaled_[picture1_.get()];
+  out.samples.resize(tjBufSizeYUV2(r.w, 1, r.h, TJSAMP_420));
+  unsigned char* planes[3];
+  uint8_t* next = out.samples.data();
+  for (int i = 0; i < 3; ++i) {
+    planes[i] = next;
+    out.picture.plane[i] = next;
+    out.picture.stride[i] = tjPlaneWidth(i, r.w, TJSAMP_420);
+    next += tjPlaneSizeYUV(i, r.w, 0, r.h, TJSAMP_420);
   }
-  if (!direct) {
-    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-    // Scaled smoothly where the framebuffer has the frame's pixel format (SDL's linear stretch
-    // takes no other), else by the nearest pixel.
-    if (screen->format->format != frame_->format->format ||
-        SDL_SoftStretchLinear(frame_, nullptr, screen, &picture_rect_) != 0) {
-      SDL_BlitScaled(frame_, nullptr, screen, &picture_rect_);
-    }
-  }
+  out.picture.width = r.w, out.picture.height = r.h;
+  const bool made =
+      DecodeToFrame() && SDL_SoftStretchLinear(frame_, nullptr, scaled, &whole) == 0 &&
+      tjEncodeYUVPlanes(tj_encode_, static_cast<unsigned char*>(scaled->pixels), r.w, scaled->pitch,
+                        r.h, TJPF_BGRX, planes, out.picture.stride, TJSAMP_420, 0) == 0;
+  SDL_FreeSurface(scaled);
+  if (made) return &out.picture;
+  scaled_.erase(picture1_.get());
+  return nullptr;
 }
 
 void SdlRuntime::Resized() {
@@ -418,9 +459,11 @@ void SdlRuntime::Resized() {
   }
   viewport_ = FitPicture(w, h, SlidePictures::kWidth, SlidePictures::kHeight);
   const Viewport pixels = FitPicture(pw, ph, SlidePictures::kWidth, SlidePictures::kHeight);
-  picture_rect_ = {static_cast<int>(std::lround(pixels.x)), static_cast<int>(std::lround(pixels.y)),
-                   static_cast<int>(std::lround(pixels.width)),
-                   static_cast<int>(std::lround(pixels.height))};
+  const int x = static_cast<int>(std::lround(pixels.x)),
+            y = static_cast<int>(std::lround(pixels.y));
+  picture_rect_ = {x, y, std::min(static_cast<int>(std::lround(pixels.width)), pw - x),
+                   std::min(static_cast<int>(std::lround(pixels.height)), ph - y)};
+  scaled_.clear();  // scaled for the size before
   gate_.Changed();
 }
 

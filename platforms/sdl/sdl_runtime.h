@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "runtime/runtime.h"
@@ -48,6 +49,9 @@ class SdlRuntime : public Runtime {
   // Draw Picture1 into the next frame; presenting it is one call after.
   void DrawWithRenderer();
   void DrawToFramebuffer();
+  // Picture1's samples as BGRX pixels in the frame; false when there is no room for it.
+  bool DecodeToFrame();
+  const Picture* ScaledPicture();
   void Resized();
 
   const WindowLayout& layout_;
@@ -61,9 +65,15 @@ class SdlRuntime : public Runtime {
   SDL_Renderer* renderer_ = nullptr;  // with a GPU: SDL's renderer and one 4:2:0 texture
   SDL_Texture* texture_ = nullptr;
   void* tj_ = nullptr;            // without one: libjpeg-turbo's converter to RGB
-  SDL_Surface* frame_ = nullptr;  // the picture in RGB when the window is not its size
-  Viewport viewport_;             // window coordinates, for the pointer
-  SDL_Rect picture_rect_{};       // output pixels, for drawing
+  void* tj_encode_ = nullptr;     // and back to 4:2:0, for the scaled pictures
+  SDL_Surface* frame_ = nullptr;  // the picture in RGB, to scale it or convert it
+  struct Scaled {
+    std::vector<uint8_t> samples;
+    Picture picture;
+  };
+  std::unordered_map<const Picture*, Scaled> scaled_;  // by the slide's own picture
+  Viewport viewport_;                                  // window coordinates, for the pointer
+  SDL_Rect picture_rect_{};                            // output pixels, for drawing
 
   PictureRef picture1_;    // Picture1's picture: kept while shown
   bool uploaded_ = false;  // the texture or the framebuffer holds picture1_
