@@ -2,6 +2,8 @@
 # and in one with AddressSanitizer and UndefinedBehaviorSanitizer, then check the Debian package.
 # make package: the Debian package in build/.
 JOBS ?= $(shell nproc)
+# Ninja for a new build folder; one that exists keeps the generator it was made with.
+generator = $(if $(wildcard $(1)/CMakeCache.txt),,-G Ninja)
 
 FUZZ_SECONDS ?= 60
 
@@ -9,7 +11,7 @@ FUZZ_SECONDS ?= 60
 
 build:
 	scripts/install-deps.sh run
-	cmake -S . -B build -G Ninja -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
+	cmake -S . -B build $(call generator,build) -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
 	cmake --build build -j $(JOBS)
 
 run: build
@@ -19,13 +21,13 @@ test: test-normal test-sanitize fuzz test-windows test-web package-check
 
 test-normal:
 	scripts/install-deps.sh test
-	cmake -S . -B build -G Ninja -DVK_TESTS=ON -DVK_BENCHMARKS=ON
+	cmake -S . -B build $(call generator,build) -DVK_TESTS=ON -DVK_BENCHMARKS=ON
 	cmake --build build -j $(JOBS)
 	ctest --test-dir build --output-on-failure -j $(JOBS)
 
 test-sanitize:
 	scripts/install-deps.sh test
-	cmake -S . -B build-sanitize -G Ninja -DVK_SANITIZE=ON -DVK_TESTS=ON -DVK_BENCHMARKS=OFF
+	cmake -S . -B build-sanitize $(call generator,build-sanitize) -DVK_SANITIZE=ON -DVK_TESTS=ON -DVK_BENCHMARKS=OFF
 	cmake --build build-sanitize -j $(JOBS)
 	ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
 
@@ -33,7 +35,7 @@ test-sanitize:
 # seeded with a description around tiny stand-in JPEG files.
 fuzz:
 	scripts/install-deps.sh test
-	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVK_FUZZ=ON -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
+	CXX=clang++ cmake -S . -B build-fuzz $(call generator,build-fuzz) -DVK_FUZZ=ON -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
 	cmake --build build-fuzz --target description_fuzz write_description
 	rm -rf build-fuzz/seed-slides build-fuzz/corpus && mkdir -p build-fuzz/seed-slides build-fuzz/corpus
 	for k in $$(seq -w 1 24); do printf '\377\330%s\377\331' $$k > build-fuzz/seed-slides/slide$$k.jpg; done
@@ -44,12 +46,12 @@ fuzz:
 # none yet): the cross builds run it here.
 write-description:
 	scripts/install-deps.sh run
-	test -f build/CMakeCache.txt || cmake -S . -B build -G Ninja -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
+	test -f build/CMakeCache.txt || cmake -S . -B build $(call generator,build) -DVK_TESTS=OFF -DVK_BENCHMARKS=OFF
 	cmake --build build --target write_description
 
 # The Windows programs, cross-built: build-windows/vorlan-kidney.exe and vorlan-replay.exe. The
 # description writer comes from the native build.
-WINDOWS_CONFIG = cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+WINDOWS_CONFIG = cmake -S . -B build-windows $(call generator,build-windows) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	-DVK_HOST_WRITE_DESCRIPTION=$(CURDIR)/build/write_description -DVK_BENCHMARKS=OFF
 windows: write-description
 	scripts/install-deps.sh windows
@@ -66,7 +68,7 @@ test-windows: test-normal
 
 # The page: build-web/index.html, vorlan-kidney.js and .wasm, for any static web server. emcmake's
 # own node flag is one today's node refuses, and emscripten's optimiser needs Debian's acorn.
-WEB_CONFIG = emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
+WEB_CONFIG = emcmake cmake -S . -B build-web $(call generator,build-web) -DCMAKE_BUILD_TYPE=Release \
 	-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node \
 	-DVK_HOST_WRITE_DESCRIPTION=$(CURDIR)/build/write_description -DVK_BENCHMARKS=OFF
 export NODE_PATH = /usr/share/nodejs

@@ -52,12 +52,14 @@ echo "Pace: $pace_runs interleaved runs of 5 s each; each figure is the median o
 echo
 echo "| program, pace | interval between pictures, median (ms) | standard deviation (ms) | shortest (ms) | processor (% of a core) |"
 echo "|---|---|---|---|---|"
+# The fastest pace is a move to the top-left from elsewhere: a pointer that an earlier run left in
+# the corner raises no move.
 declare -A pace=(
   ["vorlan-kidney, start pace"]="|${command[vorlan-kidney]}"
   ["feh, 0.1 s slideshow"]="|${command[feh]}"
   ["mpv, 10 a second"]="|${command[mpv]}"
   ["vorlan-kidney, stopped (Space)"]='xdotool key --window $WINDOW space|'"${command[vorlan-kidney]}"
-  ["vorlan-kidney, fastest (pointer top-left)"]='xdotool mousemove --window $WINDOW 0 0|'"${command[vorlan-kidney]}"
+  ["vorlan-kidney, fastest (pointer top-left)"]='xdotool mousemove --window $WINDOW 9 9 mousemove --window $WINDOW 0 0|'"${command[vorlan-kidney]}"
 )
 order=("vorlan-kidney, start pace" "feh, 0.1 s slideshow" "mpv, 10 a second"
   "vorlan-kidney, stopped (Space)" "vorlan-kidney, fastest (pointer top-left)")

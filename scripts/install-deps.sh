@@ -4,7 +4,8 @@ set -euo pipefail
 
 run_packages=(cmake ninja-build g++ pkg-config libturbojpeg0-dev libsdl2-dev libx11-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libcairo2-dev
-  libjpeg62-turbo-dev libxdamage-dev xvfb xdotool x11-apps x11-xserver-utils openbox)
+  libjpeg62-turbo-dev libxdamage-dev xvfb xdotool x11-apps x11-utils x11-xserver-utils openbox
+  weston libdecor-0-plugin-1-cairo)
 
 # Making the Debian package, and checking it.
 package_packages=(dpkg-dev lintian desktop-file-utils)

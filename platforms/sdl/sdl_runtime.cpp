@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -104,15 +105,20 @@ InputEvent Key(int16_t code) { return {InputEvent::Type::kKeyPress, code}; }
 // need. The user's own environment settings win.
 void PrepareSdl(bool software) {
   if (software) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  // Text input opens an X input method, which parses the locale's whole compose table (about
-  // 17 ms). The player's commands are plain characters and need no composing.
-  setenv("XCOMPOSEFILE", "/dev/null", /*overwrite=*/0);
-  // Without a session bus, the screensaver inhibition would have the bus library try to launch
-  // one; a desktop session has its address set and is left alone.
-  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", /*overwrite=*/0);
   // Outside a Wayland session only X11 can show the window; probing Wayland there costs time and
   // prints its own complaint.
   if (!std::getenv("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  // Text input opens an X input method, which parses the locale's whole compose table (about
+  // 17 ms). The player's commands are plain characters and need no composing. Only for X11, which
+  // SDL tries first where there is an X display: Wayland's keyboard reads the same variable and
+  // complains of the empty file.
+  const char* driver = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  if (driver ? std::strncmp(driver, "x11", 3) == 0 : std::getenv("DISPLAY") != nullptr) {
+    setenv("XCOMPOSEFILE", "/dev/null", /*overwrite=*/0);
+  }
+  // Without a session bus, the screensaver inhibition would have the bus library try to launch
+  // one; a desktop session has its address set and is left alone.
+  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", /*overwrite=*/0);
 }
 
 }  // namespace

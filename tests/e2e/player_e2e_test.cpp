@@ -449,6 +449,42 @@ TEST(PaletteScreenTest, SaysSoInOneLineAndExitsOne) {
             "24 or 30 bits show them\nstatus 1\n");
 }
 
+// A native Wayland session (Weston, shown in an X server that gives it a keyboard and a
+// pointer): the player starts without a word on standard error and quits on Escape.
+TEST(WaylandTest, StartsQuietlyAndQuitsOnEscape) {
+  setenv("ASAN_OPTIONS", "detect_leaks=0", 1);  // Mesa's allocations, as on deep-colour screens
+  XServer server(1280, 1024);
+  ASSERT_TRUE(server.ok()) << "Xvfb did not start";
+  const std::string dir = Shell("mktemp -d | tr -d '\\n'");
+  const std::string env = "XDG_RUNTIME_DIR=" + dir + " WAYLAND_DISPLAY=vk-wayland ";
+  Shell(env +
+        "weston --backend=x11-backend.so --use-pixman --socket=vk-wayland --width=1200 "
+        "--height=900 >" +
+        dir + "/weston.log 2>&1 & echo $! >" + dir + "/weston.pid");
+  std::string compositor;
+  for (int tries = 0; tries < 250 && compositor.empty(); ++tries) {
+    Sleep(20);
+    compositor = Shell("test -S " + dir +
+                       "/vk-wayland && xwininfo -root -children | awk '/Weston/ {print $1; exit}'");
+  }
+  ASSERT_FALSE(compositor.empty())
+      << "Weston did not start: " << Shell("cat " + dir + "/weston.log");
+  compositor.pop_back();
+  Shell("(env -u DISPLAY " + env + PlayerBinary() + " 2>" + dir + "/err; echo $? >" + dir +
+        "/status) >/dev/null 2>&1 &");
+  // Escape goes to the surface with the keyboard: click into the player's window until it ends.
+  std::string status;
+  for (int tries = 0; tries < 50 && status.empty(); ++tries) {
+    Shell("xdotool windowfocus " + compositor + " mousemove --window " + compositor +
+          " 600 450 click 1 key Escape");
+    Sleep(200);
+    status = Shell("cat " + dir + "/status 2>/dev/null");
+  }
+  EXPECT_EQ(status, "0\n") << "no end on Escape";
+  EXPECT_EQ(Shell("cat " + dir + "/err"), "") << "said something on standard error";
+  Shell("kill $(cat " + dir + "/weston.pid); rm -rf " + dir);
+}
+
 TEST(NoDisplayTest, SaysSoInOneLineAndExitsOne) {
   const std::string out = Shell("env -u DISPLAY -u WAYLAND_DISPLAY " + PlayerBinary() +
                                 " 2>&1 >/dev/null; echo \"status $?\"");
