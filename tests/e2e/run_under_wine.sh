@@ -6,9 +6,17 @@ set -euo pipefail
 e2e=$1 exe=$2
 export WINEPREFIX=$3 WINEDEBUG=-all WINEDLLOVERRIDES="winedbg.exe=d;mscoree,mshtml="
 wine=/usr/lib/wine/wine64
+# Whatever fails says where, rather than end the test without a word.
+trap 'echo "run_under_wine.sh: line $LINENO failed with status $?" >&2' ERR
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  env -u DISPLAY "$wine" wineboot -i >/dev/null 2>&1
-  env -u DISPLAY wineserver -w
+  log=$(mktemp)
+  if ! { env -u DISPLAY "$wine" wineboot -i && env -u DISPLAY wineserver -w; } >"$log" 2>&1 ||
+    [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "run_under_wine.sh: cannot make the Wine prefix $WINEPREFIX:" >&2
+    cat "$log" >&2
+    exit 1
+  fi
+  rm -f "$log"
 fi
 player=$(mktemp) set_dpi=$(mktemp)
 trap 'rm -f "$player" "$set_dpi"' EXIT
