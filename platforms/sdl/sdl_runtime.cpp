@@ -339,6 +339,7 @@ void SdlRuntime::PumpEvents() {
     uploaded_ = draw;
     std::this_thread::sleep_until(*due);
     if (draw && software_) SDL_UpdateWindowSurface(window_);
+    if (keep_scaled_) KeepScaled();
     if (draw && !software_) SDL_RenderPresent(renderer_);
     gate_.Presented(*due);
   }
@@ -398,13 +399,20 @@ void SdlRuntime::DrawToFramebuffer() {
     return;
   }
   const bool at_size = r.w == SlidePictures::kWidth && r.h == SlidePictures::kHeight;
+  auto* at = static_cast<unsigned char*>(screen->pixels) + r.y * screen->pitch + r.x * 4;
   if (screen->format->format == SDL_PIXELFORMAT_RGB888) {
-    const Picture* p = at_size ? picture1_.get() : ScaledPicture();
-    if (!p) return;
-    auto* at = static_cast<unsigned char*>(screen->pixels) + r.y * screen->pitch + r.x * 4;
-    tjDecodeYUVPlanes(tj_, const_cast<const unsigned char**>(p->plane), p->stride, TJSAMP_420, at,
-                      r.w, screen->pitch, r.h, TJPF_BGRX, 0);
-    return;
+    const auto scaled = scaled_.find(picture1_.get());
+    const Picture* p = at_size                   ? picture1_.get()
+                       : scaled != scaled_.end() ? &scaled->second.picture
+                                                 : nullptr;
+    if (p) {
+      tjDecodeYUVPlanes(tj_, const_cast<const unsigned char**>(p->plane), p->stride, TJSAMP_420, at,
+                        r.w, screen->pitch, r.h, TJPF_BGRX, 0);
+      return;
+    }
+    // Not scaled yet: scaled smoothly straight into the framebuffer, and kept once presented.
+    keep_scaled_ = DecodeToFrame() && SDL_SoftStretchLinear(frame_, nullptr, screen, &r) == 0;
+    if (keep_scaled_) return;
   }
   // Framebuffers of other pixel formats (16 bits a pixel): through the frame and SDL's conversion.
   if (DecodeToFrame()) SDL_BlitScaled(frame_, nullptr, screen, &picture_rect_);
@@ -422,17 +430,14 @@ bool SdlRuntime::DecodeToFrame() {
                            p.height, TJPF_BGRX, 0) == 0;
 }
 
-// Picture1's picture at the picture's size in the window, scaled smoothly once and kept in 4:2:0
-// as the slides are: scaling each slide change anew would cost a few times more than the rest of
-// the cycle together.
-const Picture* SdlRuntime::ScaledPicture() {
-  auto found = scaled_.find(picture1_.get());
-  if (found != scaled_.end()) return &found->second.picture;
+// Keeps the scaled picture just presented in 4:2:0, as the slides are: scaling each slide change
+// anew would cost a few times more than the rest of the cycle together. Done after the present,
+// so that the picture is on screen first.
+void SdlRuntime::KeepScaled() {
+  keep_scaled_ = false;
+  SDL_Surface* screen = SDL_GetWindowSurface(window_);
+  if (!screen || !picture1_ || (!tj_encode_ && !(tj_encode_ = tjInitCompress()))) return;
   const SDL_Rect& r = picture_rect_;
-  if (!tj_encode_ && !(tj_encode_ = tjInitCompress())) return nullptr;
-  SDL_Surface* scaled = SDL_CreateRGBSurfaceWithFormat(0, r.w, r.h, 32, SDL_PIXELFORMAT_RGB888);
-  if (!scaled) return nullptr;
-  const SDL_Rect whole{0, 0, r.w, r.h};
   Scaled& out = scaled_[picture1_.get()];
   out.samples.resize(tjBufSizeYUV2(r.w, 1, r.h, TJSAMP_420));
   unsigned char* planes[3];
@@ -444,14 +449,11 @@ const Picture* SdlRuntime::ScaledPicture() {
     next += tjPlaneSizeYUV(i, r.w, 0, r.h, TJSAMP_420);
   }
   out.picture.width = r.w, out.picture.height = r.h;
-  const bool made =
-      DecodeToFrame() && SDL_SoftStretchLinear(frame_, nullptr, scaled, &whole) == 0 &&
-      tjEncodeYUVPlanes(tj_encode_, static_cast<unsigned char*>(scaled->pixels), r.w, scaled->pitch,
-                        r.h, TJPF_BGRX, planes, out.picture.stride, TJSAMP_420, 0) == 0;
-  SDL_FreeSurface(scaled);
-  if (made) return &out.picture;
-  scaled_.erase(picture1_.get());
-  return nullptr;
+  const auto* at = static_cast<unsigned char*>(screen->pixels) + r.y * screen->pitch + r.x * 4;
+  if (tjEncodeYUVPlanes(tj_encode_, at, r.w, screen->pitch, r.h, TJPF_BGRX, planes,
+                        out.picture.stride, TJSAMP_420, 0) != 0) {
+    scaled_.erase(picture1_.get());
+  }
 }
 
 void SdlRuntime::Resized() {
@@ -470,6 +472,7 @@ void SdlRuntime::Resized() {
   picture_rect_ = {x, y, std::min(static_cast<int>(std::lround(pixels.width)), pw - x),
                    std::min(static_cast<int>(std::lround(pixels.height)), ph - y)};
   scaled_.clear();  // scaled for the size before
+  keep_scaled_ = false;
   gate_.Changed();
 }
 

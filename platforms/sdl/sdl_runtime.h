@@ -51,7 +51,7 @@ class SdlRuntime : public Runtime {
   void DrawToFramebuffer();
   // Picture1's samples as BGRX pixels in the frame; false when there is no room for it.
   bool DecodeToFrame();
-  const Picture* ScaledPicture();
+  void KeepScaled();
   void Resized();
 
   const WindowLayout& layout_;
@@ -72,8 +72,9 @@ class SdlRuntime : public Runtime {
     Picture picture;
   };
   std::unordered_map<const Picture*, Scaled> scaled_;  // by the slide's own picture
-  Viewport viewport_;                                  // window coordinates, for the pointer
-  SDL_Rect picture_rect_{};                            // output pixels, for drawing
+  bool keep_scaled_ = false;  // the framebuffer holds a newly scaled picture
+  Viewport viewport_;         // window coordinates, for the pointer
+  SDL_Rect picture_rect_{};   // output pixels, for drawing
 
   PictureRef picture1_;    // Picture1's picture: kept while shown
   bool uploaded_ = false;  // the texture or the framebuffer holds picture1_

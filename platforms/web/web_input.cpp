@@ -2,6 +2,7 @@
 // desktop.
 #include "platforms/web/web_input.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vk {
@@ -21,11 +22,28 @@ std::optional<int16_t> WebKeyCode(std::string_view key, bool command_modifier) {
   return std::nullopt;
 }
 
-std::optional<InputEvent> WebClicks::Press(double time_ms, double x, double y) {
+bool WebKeyIsCommand(int16_t code) {
+  const std::optional<char> c = CharacterOfKeyCode(code);
+  return code == 27 || (c && std::string_view("-+,/* .").find(*c) != std::string_view::npos);
+}
+
+void FramePeriod::Frame(double time_ms) {
+  if (last_ms_ >= 0 && time_ms > last_ms_) {
+    recent_[next_] = time_ms - last_ms_;
+    next_ = (next_ + 1) % 8;
+    double shortest = 1e9;
+    for (const double interval : recent_) {
+      if (interval > 0) shortest = std::min(shortest, interval);
+    }
+    period_ms_ = std::clamp(shortest, 2.0, 100.0);
+  }
+  last_ms_ = time_ms;
+}
+
+std::optional<InputEvent> WebClicks::Press(double time_ms, double x, double y, double distance) {
   const bool second = !double_pressed_ && last_press_ms_ &&
                       time_ms - *last_press_ms_ <= kDoubleClickMs &&
-                      std::abs(x - last_x_) <= kDoubleClickDistance &&
-                      std::abs(y - last_y_) <= kDoubleClickDistance;
+                      std::abs(x - last_x_) <= distance && std::abs(y - last_y_) <= distance;
   double_pressed_ = second;
   last_press_ms_ = time_ms, last_x_ = x, last_y_ = y;
   if (second) return InputEvent{InputEvent::Type::kDblClick};

@@ -5,6 +5,7 @@
 #include <emscripten/html5.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "runtime/viewport.h"
 
@@ -12,7 +13,7 @@ namespace vk {
 
 namespace {
 
-constexpr char kCanvas[] = "#canvas";
+WebRuntime* the_runtime = nullptr;  // for the page's own listeners
 
 EM_BOOL OnKey(int, const EmscriptenKeyboardEvent* e, void* data) {
   const auto code = WebKeyCode(e->key, e->ctrlKey || e->altKey || e->metaKey);
@@ -20,41 +21,94 @@ EM_BOOL OnKey(int, const EmscriptenKeyboardEvent* e, void* data) {
   InputEvent key{InputEvent::Type::kKeyPress};
   key.key = *code;
   static_cast<WebRuntime*>(data)->Queue(key);
-  return EM_TRUE;  // taken: Space does not scroll the page
-}
-
-EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void* data) {
-  auto* runtime = static_cast<WebRuntime*>(data);
-  double width = 0, height = 0;
-  emscripten_get_element_css_size(kCanvas, &width, &height);
-  std::optional<InputEvent> event;
-  if (type == EMSCRIPTEN_EVENT_MOUSEMOVE) {
-    // The canvas is the picture, scaled by the page: the border around it is no part of it.
-    event = PointerMove(e->targetX, e->targetY, Viewport{0, 0, width, height}, runtime->scale());
-    if (event) {
-      event->button =
-          static_cast<int16_t>((e->buttons & 1) | (e->buttons & 2) | ((e->buttons & 4) ? 4 : 0));
-      event->shift =
-          static_cast<int16_t>((e->shiftKey ? 1 : 0) | (e->ctrlKey ? 2 : 0) | (e->altKey ? 4 : 0));
-    }
-  } else if (e->button == 0 && type == EMSCRIPTEN_EVENT_MOUSEDOWN) {
-    event = runtime->clicks().Press(e->timestamp, e->targetX, e->targetY);
-  } else if (e->button == 0 && type == EMSCRIPTEN_EVENT_MOUSEUP) {
-    event = runtime->clicks().Release();
-  }
-  if (event) runtime->Queue(*event);
-  return EM_FALSE;
+  // The player's keys are kept from the page: Space scrolls neither it nor a page around it.
+  return WebKeyIsCommand(*code) ? EM_TRUE : EM_FALSE;
 }
 
 }  // namespace
 
+// The picture's pointer events, from the page's listeners (Start): a mouse, a finger or a pen.
+// `kind` 0 is a move, 1 a press, 2 a release; x and y are in CSS pixels on the picture, whose
+// size is width by height.
+extern "C" EMSCRIPTEN_KEEPALIVE void vk_pointer(int kind, double x, double y, double width,
+                                                double height, double time_ms, int buttons,
+                                                int shift, int touch) {
+  WebRuntime* runtime = the_runtime;
+  if (!runtime) return;
+  std::optional<InputEvent> event;
+  if (kind == 0) {
+    event = PointerMove(x, y, Viewport{0, 0, width, height}, runtime->scale());
+    if (event) {
+      event->button = static_cast<int16_t>((buttons & 1) | (buttons & 2) | ((buttons & 4) ? 4 : 0));
+      event->shift = static_cast<int16_t>(shift);
+    }
+  } else if (kind == 1) {
+    event = runtime->clicks().Press(time_ms, x, y,
+                                    touch ? WebClicks::kDoubleTapDistance
+                                          : WebClicks::kDoubleClickDistance);
+  } else {
+    event = runtime->clicks().Release();
+  }
+  if (event) runtime->Queue(*event);
+}
+
+// A key code from the page's buttons, as if its key were pressed.
+extern "C" EMSCRIPTEN_KEEPALIVE void vk_key(int code) {
+  if (!the_runtime) return;
+  InputEvent key{InputEvent::Type::kKeyPress};
+  key.key = static_cast<int16_t>(code);
+  the_runtime->Queue(key);
+}
+
 void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
   form_ = &form;
   step_ = std::move(step);
+  the_runtime = this;
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, OnKey);
-  emscripten_set_mousemove_callback(kCanvas, this, EM_FALSE, OnMouse);
-  emscripten_set_mousedown_callback(kCanvas, this, EM_FALSE, OnMouse);
-  emscripten_set_mouseup_callback(kCanvas, this, EM_FALSE, OnMouse);
+  // Pointer events, so that a finger or a pen works as a mouse does: a drag moves (past a few
+  // pixels, so that a tap sets no pace), a tap clicks. Inside a frame, the press that only gives
+  // the page the focus is no command.
+  // clang-format off
+  EM_ASM({
+    const canvas = document.getElementById('canvas');
+    const slop = 10;
+    let ignored = null, down = null, dragging = false;
+    const send = (kind, e, at = e) => {
+      const box = canvas.getBoundingClientRect();
+      Module._vk_pointer(kind, at.clientX - box.left, at.clientY - box.top, box.width, box.height,
+        at.timeStamp, e.buttons, (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0),
+        e.pointerType === 'mouse' ? 0 : 1);
+    };
+    canvas.addEventListener('pointerdown', (e) => {
+      if (e.button !== 0) return;
+      if (!document.hasFocus()) { ignored = e.pointerId; return; }
+      if (e.pointerType === 'mouse') return send(1, e);
+      // A finger or a pen: a tap or a drag, known only when it lifts or moves away.
+      down = { clientX: e.clientX, clientY: e.clientY, timeStamp: e.timeStamp };
+      dragging = false;
+    });
+    canvas.addEventListener('pointermove', (e) => {
+      if (e.pointerId === ignored) return;
+      if (e.pointerType !== 'mouse') {
+        if (!down) return;  // a pen hovering
+        dragging = dragging || Math.hypot(e.clientX - down.clientX, e.clientY - down.clientY) > slop;
+        if (!dragging) return;
+      }
+      send(0, e);
+    });
+    canvas.addEventListener('pointerup', (e) => {
+      if (e.pointerId === ignored) { ignored = null; return; }
+      if (e.button !== 0) return;
+      if (e.pointerType === 'mouse') return send(2, e);
+      if (down && !dragging) {  // a tap: a click where the finger came down
+        send(1, e, down);
+        send(2, e, down);
+      }
+      down = null;
+    });
+    canvas.addEventListener('pointercancel', () => { down = null; });
+  });
+  // clang-format on
   // The caption's runs of spaces, which a page's title would collapse, as no-break spaces.
   std::string title;
   const std::string& caption = layout_.caption;
@@ -63,34 +117,52 @@ void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
                                               (i + 1 < caption.size() && caption[i + 1] == ' '));
     title += in_run ? "\xC2\xA0" : std::string(1, caption[i]);
   }
-  EM_ASM({ document.title = UTF8ToString($0); }, title.c_str());
+  // clang-format off
+  EM_ASM({
+    document.title = UTF8ToString($0);
+    document.getElementById('caption').textContent = UTF8ToString($1);
+  }, title.c_str(), caption.c_str());
+  // clang-format on
   deadline_ = SteadyClock::now();
-  emscripten_set_main_loop_arg(Frame, this, 0, EM_FALSE);  // once per animation frame
+  emscripten_request_animation_frame_loop(Frame, this);
 }
 
-void WebRuntime::Frame(void* self) { static_cast<WebRuntime*>(self)->RunFrame(); }
+EM_BOOL WebRuntime::Frame(double time_ms, void* self) {
+  return static_cast<WebRuntime*>(self)->RunFrame(time_ms) ? EM_TRUE : EM_FALSE;
+}
 
-void WebRuntime::RunFrame() {
+bool WebRuntime::RunFrame(double time_ms) {
+  period_.Frame(time_ms);
+  // The frame's own time on the steady clock: the moment it stands for, not when it runs.
   const auto now = SteadyClock::now();
+  const auto frame = now - std::chrono::duration_cast<SteadyClock::duration>(
+                               std::chrono::duration<double, std::milli>(emscripten_get_now() - time_ms));
+  const auto to_ms = [&](SteadyClock::time_point t) {
+    return time_ms + std::chrono::duration<double, std::milli>(t - frame).count();
+  };
   // A page held up (a hidden tab) starts again from now rather than racing to catch up.
-  if (now - deadline_ > std::chrono::milliseconds(100)) deadline_ = now;
+  if (frame - deadline_ > std::chrono::milliseconds(100)) deadline_ = frame;
   const auto budget = now + std::chrono::milliseconds(8);
   still_ = false;
-  bool shown = false;  // at most one new picture a frame
+  bool shown = false;  // at most one new picture a frame: the one due nearest this frame
   try {
-    while (deadline_ <= SteadyClock::now() && !still_ && !shown && SteadyClock::now() < budget) {
+    while (period_.Shows(to_ms(deadline_), time_ms) && !still_ && !shown &&
+           SteadyClock::now() < budget) {
       const PictureRef before = picture1_;
       step_();
       shown = picture1_ != before;
     }
   } catch (const ProgramEnd&) {
-    return End(0, "The player has ended. Reload the page to start it again.");
+    End(0, "The player has ended.");
+    return false;
   } catch (const RuntimeError& e) {
     const std::string text = "Run-time error '" + std::to_string(e.number()) + "': " + e.what();
     std::fprintf(stderr, "%s\n", text.c_str());
-    return End(1, text);
+    End(1, text);
+    return false;
   }
   if (dirty_ && !EM_ASM_INT({ return document.hidden ? 1 : 0; })) Draw();
+  return true;
 }
 
 PictureRef WebRuntime::HolderPicture(std::string_view holder) {
@@ -136,15 +208,22 @@ int32_t WebRuntime::HideWindow() {
 
 void WebRuntime::EndProgram() { throw ProgramEnd{}; }
 
-// A page cannot close its tab: the loop stops and the picture gives way to one line.
+// A page cannot close its tab: the loop stops, and the picture gives way to what happened and a
+// button that starts the player again.
 void WebRuntime::End(int status, const std::string& message) {
-  emscripten_cancel_main_loop();
+  the_runtime = nullptr;
   // clang-format off
   EM_ASM({
+    const ended = document.createElement('div');
+    ended.id = 'ended';
     const line = document.createElement('p');
-    line.id = 'ended';
     line.textContent = UTF8ToString($0);
-    document.getElementById('canvas').replaceWith(line);
+    const again = document.createElement('button');
+    again.textContent = 'Play again';
+    again.addEventListener('click', () => location.reload());
+    ended.append(line, again);
+    document.getElementById('canvas').replaceWith(ended);
+    again.focus();
     document.body.dataset.exitStatus = String($1);
     if ($1 != 0) console.error(UTF8ToString($0));
   }, message.c_str(), status);

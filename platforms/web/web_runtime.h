@@ -2,6 +2,8 @@
 // pair and the entry point are the only files that include emscripten's headers.
 #pragma once
 
+#include <emscripten/html5.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,8 +41,9 @@ class WebRuntime : public Runtime {
   const ScaleBlock& scale() const { return layout_.scale; }
 
  private:
-  static void Frame(void* self);
-  void RunFrame();
+  static EM_BOOL Frame(double time_ms, void* self);
+  // One animation frame at the time the browser gives it; false once the player has ended.
+  bool RunFrame(double time_ms);
   void Draw();
   void End(int status, const std::string& message);
 
@@ -50,6 +53,7 @@ class WebRuntime : public Runtime {
   std::function<void()> step_;
   std::vector<InputEvent> queued_;  // raised in the next pump
   WebClicks clicks_;
+  FramePeriod period_;
   SteadyClock::time_point deadline_{};
   bool changed_ = false;  // Picture1 changed since the last pump
   bool still_ = false;    // the last pump found no input and no new picture

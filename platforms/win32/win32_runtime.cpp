@@ -293,10 +293,16 @@ void Win32Runtime::PumpEvents() {
   if (const auto due = gate_.Due(SteadyClock::now())) {
     SleepUntil(*due);
     if (HDC dc = gate_.shown() ? GetDC(window_) : nullptr) {
-      Draw(dc);
+      Draw(dc, false);
       ReleaseDC(window_, dc);
     }
     gate_.Presented(*due);
+  } else if (still_ && !smooth_ && gate_.shown()) {
+    // A still picture, drawn fast while it moved, is drawn again smoothly.
+    if (HDC dc = GetDC(window_)) {
+      Draw(dc, true);
+      ReleaseDC(window_, dc);
+    }
   }
 }
 
@@ -329,7 +335,7 @@ LRESULT Win32Runtime::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       if (HDC dc = BeginPaint(window_, &paint)) {
-        Draw(dc);
+        Draw(dc, smooth_);
         EndPaint(window_, &paint);
       }
       return 0;
@@ -358,7 +364,7 @@ LRESULT Win32Runtime::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 // Picture1's pixels scaled into the viewport, and black around them.
-void Win32Runtime::Draw(HDC dc) {
+void Win32Runtime::Draw(HDC dc, bool smooth) {
   const RECT client{0, 0, client_width_, client_height_};
   const int x = static_cast<int>(viewport_.x + 0.5), y = static_cast<int>(viewport_.y + 0.5);
   const int w = static_cast<int>(viewport_.width + 0.5),
@@ -372,6 +378,7 @@ void Win32Runtime::Draw(HDC dc) {
     if (band.right > band.left && band.bottom > band.top) FillRect(dc, &band, black);
   }
   if (!picture1_ || picture1_->format != Picture::Format::kBgrx) {
+    smooth_ = true;
     const RECT picture{x, y, x + w, y + h};
     FillRect(dc, &picture, black);
     return;
@@ -384,10 +391,12 @@ void Win32Runtime::Draw(HDC dc) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  // Scaled smoothly; a picture at its own size is copied as it is.
+  // Scaled smoothly (GDI's halftone, some tens of milliseconds a picture), or by the nearest
+  // pixel, which keeps the pace while the picture moves; a picture at its own size is copied.
   const bool scaled = w != p.width || h != p.height;
-  SetStretchBltMode(dc, scaled ? HALFTONE : COLORONCOLOR);
-  if (scaled) SetBrushOrgEx(dc, 0, 0, nullptr);
+  smooth_ = smooth || !scaled;
+  SetStretchBltMode(dc, scaled && smooth ? HALFTONE : COLORONCOLOR);
+  if (scaled && smooth) SetBrushOrgEx(dc, 0, 0, nullptr);
   StretchDIBits(dc, x, y, w, h, 0, 0, p.width, p.height, p.plane[0], &info, DIB_RGB_COLORS,
                 SRCCOPY);
 }

@@ -54,7 +54,7 @@ class Win32Runtime : public Runtime {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void SleepUntil(SteadyClock::time_point deadline);
-  void Draw(HDC dc);
+  void Draw(HDC dc, bool smooth);
   // Gives the window the description's client area at its monitor's DPI.
   void SizeForDpi();
   // Borderless over the window's monitor, or back to the window's place and size.
@@ -74,6 +74,7 @@ class Win32Runtime : public Runtime {
   bool close_asked_ = false;
   int client_width_ = 0, client_height_ = 0;
   bool full_screen_ = false;
+  bool smooth_ = true;           // the window shows its picture scaled smoothly
   WINDOWPLACEMENT placement_{};  // where full screen returns to
   Viewport viewport_;
   PictureRef picture1_;  // Picture1's picture: kept while shown

@@ -185,3 +185,135 @@ test('a double click ends with status 0', async () => {
   assert.equal(await exitStatus(), '0');
   await page.close();
 });
+
+// --- On every device: touch, the legend, a frame around the page, failures, offline -----------
+
+async function openTouch() {
+  page = await browser.newPage();
+  await page.setViewport({ width: 1024, height: 768, hasTouch: true });
+  await page.goto(url);
+  for (let tries = 0; tries < 100 && (await slide()) <= 0; ++tries) await sleep(20);
+}
+const touch = (type, points) => page._client().send('Input.dispatchTouchEvent',
+  { type, touchPoints: points.map(([x, y]) => ({ x, y })) });
+async function drag(from, to, steps = 4) {
+  await touch('touchStart', [from]);
+  for (let i = 1; i <= steps; ++i) {
+    await touch('touchMove', [[from[0] + (to[0] - from[0]) * i / steps,
+                               from[1] + (to[1] - from[1]) * i / steps]]);
+  }
+  await touch('touchEnd', []);
+}
+
+test('touch: a drag sets the pace and scrubs, a tap is a click, a double tap ends', async () => {
+  await openTouch();
+  await drag([100, 100], [20, 20]);  // to the top-left: the fastest pace
+  assert.ok((await changes(1000)) >= 40, 'a drag set no pace');
+  await page.keyboard.press('Space');
+  const stopped = await steady();
+  await page.touchscreen.tap(600, 300);  // mouse mode on, and nothing else
+  await sleep(300);
+  assert.equal(await slide(), stopped, 'a tap moved the picture');
+  await drag([600, 300], [600, 500]);  // down: forward, one slide a move
+  assert.ok(await shows(wrap(stopped + 4)), 'no scrubbing by a drag');
+  await page.touchscreen.tap(600, 300);  // mouse mode off
+  await page.touchscreen.tap(400, 400);
+  await page.touchscreen.tap(402, 401);
+  await sleep(200);
+  assert.equal(await exitStatus(), '0');
+  assert.match(await page.evaluate(() => document.getElementById('ended').innerText),
+    /ended[\s\S]*Play again/);
+  await page.close();
+});
+
+test('the key buttons on a touch screen step, stop and reverse', async () => {
+  page = await browser.newPage();
+  await page.setViewport({ width: 390, height: 844, hasTouch: true, isMobile: true });
+  await page.goto(url);
+  for (let tries = 0; tries < 100 && (await slide()) <= 0; ++tries) await sleep(20);
+  const press = (label) => page.evaluate((label) => [...document.querySelectorAll('#controls button')]
+    .find((b) => b.textContent.includes(label)).click(), label);
+  await press('Stop');
+  const stopped = await steady();
+  assert.ok(stopped >= 0);
+  await press('Step forward');
+  assert.ok(await shows(wrap(stopped + 1)));
+  await press('Step back');
+  assert.ok(await shows(stopped));
+  await press('Backward');
+  await sleep(200);
+  const a = await slide();
+  await sleep(500);
+  assert.ok(wrap(a - (await slide())) >= 2, 'no backward run');
+  await page.close();
+});
+
+test('the legend is in sight beside or below the picture where there is room', async () => {
+  for (const [width, height] of [[390, 844], [1920, 1080]]) {
+    page = await browser.newPage();
+    await page.setViewport({ width, height });
+    await page.goto(url);
+    await page.waitForFunction(() => document.getElementById('caption').textContent !== '');
+    const [picture, legend, caption] = await page.evaluate(() => [
+      document.getElementById('canvas').getBoundingClientRect().toJSON(),
+      document.getElementById('legend').getBoundingClientRect().toJSON(),
+      document.getElementById('caption').textContent]);
+    assert.equal(caption, 'Vorlan Kidney to Trilobe    Use: SpaceBar + - / * mouse , .      ESC to Quit');
+    assert.ok(legend.width > 0 && legend.height > 0, `no legend at ${width}x${height}`);
+    const apart = legend.left >= picture.right - 0.5 || legend.top >= picture.bottom - 0.5;
+    assert.ok(apart, `the legend covers the picture at ${width}x${height}`);
+    await page.close();
+  }
+});
+
+test('in a frame, the press that gives focus is no command, and Space leaves the host alone', async () => {
+  page = await browser.newPage();
+  await page.setViewport({ width: 1024, height: 768 });
+  await page.goto(`http://127.0.0.1:${port}/manifest.webmanifest`);  // the player's origin
+  await page.setContent(`<body style="height: 3000px; margin: 0">
+    <iframe src="${url}" width="800" height="600" style="border: 0"></iframe></body>`);
+  const frame = await (await page.waitForSelector('iframe')).contentFrame();
+  await frame.waitForFunction(() => document.getElementById('caption').textContent !== '');
+  await page.mouse.click(400, 300);  // gives the frame the focus
+  await page.keyboard.press('Space');
+  await sleep(300);
+  const still = async () => frame.evaluate(() => document.getElementById('canvas')
+    .getContext('2d').getImageData(0, 384, 1024, 1).data.join());
+  const before = await still();
+  await page.mouse.move(400, 450);  // in mouse mode this would step a slide
+  await sleep(300);
+  assert.equal(await still(), before, 'the focusing press switched mouse mode on');
+  assert.equal(await page.evaluate(() => window.scrollY), 0, 'Space scrolled the host page');
+  await page.close();
+});
+
+test('a player that cannot load says why, with status 1', async () => {
+  page = await browser.newPage();
+  await page.setRequestInterception(true);
+  page.on('request', (request) => request.url().endsWith('.wasm')
+    ? request.respond({ status: 404, body: 'not here' }) : request.continue());
+  await page.goto(url);
+  await page.waitForFunction(() => document.body.dataset.exitStatus === '1', { timeout: 10000 });
+  assert.match(await page.evaluate(() => document.getElementById('failed').textContent),
+    /vorlan-kidney\.wasm/);
+  await page.close();
+  page = await browser.newPage();
+  await page.goto(`file://${folder}/index.html`);
+  assert.equal(await exitStatus(), '1');
+  assert.match(await page.evaluate(() => document.getElementById('failed').textContent),
+    /python3 -m http\.server/);
+  await page.close();
+});
+
+test('after one visit the page plays without a network', async () => {
+  page = await browser.newPage();
+  await page.goto(url);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.setOfflineMode(true);
+  await page.reload();
+  let first = -1;
+  for (let tries = 0; tries < 100 && first < 0; ++tries) first = await slide();
+  assert.ok(first >= 0, 'no slide offline');
+  await page.setOfflineMode(false);
+  await page.close();
+});

@@ -32,5 +32,55 @@ TEST(WebInputTest, ClickOnReleaseDoubleClickOnSecondPress) {
   EXPECT_EQ(type(clicks.Press(2100, 40, 10)), -1);  // too far
 }
 
+TEST(WebInputTest, DoubleClickBoundsOfTimeAndOfEachAxis) {
+  const auto second = [](double ms, double x, double y) {
+    WebClicks clicks;
+    clicks.Press(1000, 100, 100);
+    clicks.Release();
+    const auto event = clicks.Press(1000 + ms, 100 + x, 100 + y);
+    return event && event->type == InputEvent::Type::kDblClick;
+  };
+  EXPECT_TRUE(second(500, 0, 0));  // exactly at the time limit
+  EXPECT_FALSE(second(501, 0, 0));
+  EXPECT_TRUE(second(0, 4, 0));  // at the distance, on each axis alone
+  EXPECT_TRUE(second(0, 0, -4));
+  EXPECT_FALSE(second(0, 5, 0));
+  EXPECT_FALSE(second(0, 0, 5));
+  EXPECT_FALSE(second(0, -5, 0));
+}
+
+TEST(WebInputTest, OnlyThePlayersKeysAreKeptFromThePage) {
+  for (const char* key : {"-", "+", ",", "/", "*", " ", ".", "Escape"}) {
+    EXPECT_TRUE(WebKeyIsCommand(*WebKeyCode(key, false))) << key;
+  }
+  for (const char* key : {"a", "Enter", "Backspace", "=", "\xC3\xA9"}) {
+    EXPECT_FALSE(WebKeyIsCommand(*WebKeyCode(key, false))) << key;
+  }
+}
+
+// At 60 Hz with the frames' usual jitter, slides due every 100 ms show exactly 6 frames apart,
+// each in the frame nearest its deadline.
+TEST(WebInputTest, EachSlideShowsInTheFrameNearestItsDeadline) {
+  FramePeriod period;
+  double deadline = 1000;
+  std::vector<int> shown_frames;
+  for (int frame = 0; frame < 600; ++frame) {
+    const double time = 1000 + frame * 1000.0 / 60 + ((frame * 7) % 5 - 2) * 0.4;
+    period.Frame(time);
+    if (period.Shows(deadline, time)) {
+      shown_frames.push_back(frame);
+      deadline += 100;
+    }
+  }
+  ASSERT_GT(shown_frames.size(), 90u);
+  for (size_t i = 1; i < shown_frames.size(); ++i) {
+    EXPECT_EQ(shown_frames[i] - shown_frames[i - 1], 6) << "slide " << i;
+  }
+  // A dropped frame does not stretch the period.
+  period.Frame(1000 + 601 * 1000.0 / 60);
+  period.Frame(1000 + 603 * 1000.0 / 60);
+  EXPECT_NEAR(period.ms(), 1000.0 / 60, 1);
+}
+
 }  // namespace
 }  // namespace vk
