@@ -31,11 +31,13 @@ void FramePeriod::Frame(double time_ms) {
   if (last_ms_ >= 0 && time_ms > last_ms_) {
     recent_[next_] = time_ms - last_ms_;
     next_ = (next_ + 1) % 8;
-    double shortest = 1e9;
+    double sorted[8];
+    int n = 0;
     for (const double interval : recent_) {
-      if (interval > 0) shortest = std::min(shortest, interval);
+      if (interval > 0) sorted[n++] = interval;
     }
-    period_ms_ = std::clamp(shortest, 2.0, 100.0);
+    std::sort(sorted, sorted + n);
+    period_ms_ = std::clamp(sorted[n / 2], 2.0, 100.0);
   }
   last_ms_ = time_ms;
 }

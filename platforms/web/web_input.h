@@ -18,7 +18,7 @@ std::optional<int16_t> WebKeyCode(std::string_view key, bool command_modifier);
 // not scroll it, nor the page around a frame); all others are left to the browser.
 bool WebKeyIsCommand(int16_t code);
 
-// The display's refresh period, from the animation frames' own times: the shortest of the last
+// The display's refresh period, from the animation frames' own times: the median of the last
 // few intervals, so that a dropped frame does not stretch it; 60 Hz until two frames came.
 class FramePeriod {
  public:

@@ -43,9 +43,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void vk_pointer(int kind, double x, double y, do
       event->shift = static_cast<int16_t>(shift);
     }
   } else if (kind == 1) {
-    event = runtime->clicks().Press(time_ms, x, y,
-                                    touch ? WebClicks::kDoubleTapDistance
-                                          : WebClicks::kDoubleClickDistance);
+    event = runtime->clicks().Press(
+        time_ms, x, y, touch ? WebClicks::kDoubleTapDistance : WebClicks::kDoubleClickDistance);
   } else {
     event = runtime->clicks().Release();
   }
@@ -65,50 +64,7 @@ void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
   step_ = std::move(step);
   the_runtime = this;
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, OnKey);
-  // Pointer events, so that a finger or a pen works as a mouse does: a drag moves (past a few
-  // pixels, so that a tap sets no pace), a tap clicks. Inside a frame, the press that only gives
-  // the page the focus is no command.
-  // clang-format off
-  EM_ASM({
-    const canvas = document.getElementById('canvas');
-    const slop = 10;
-    let ignored = null, down = null, dragging = false;
-    const send = (kind, e, at = e) => {
-      const box = canvas.getBoundingClientRect();
-      Module._vk_pointer(kind, at.clientX - box.left, at.clientY - box.top, box.width, box.height,
-        at.timeStamp, e.buttons, (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0),
-        e.pointerType === 'mouse' ? 0 : 1);
-    };
-    canvas.addEventListener('pointerdown', (e) => {
-      if (e.button !== 0) return;
-      if (!document.hasFocus()) { ignored = e.pointerId; return; }
-      if (e.pointerType === 'mouse') return send(1, e);
-      // A finger or a pen: a tap or a drag, known only when it lifts or moves away.
-      down = { clientX: e.clientX, clientY: e.clientY, timeStamp: e.timeStamp };
-      dragging = false;
-    });
-    canvas.addEventListener('pointermove', (e) => {
-      if (e.pointerId === ignored) return;
-      if (e.pointerType !== 'mouse') {
-        if (!down) return;  // a pen hovering
-        dragging = dragging || Math.hypot(e.clientX - down.clientX, e.clientY - down.clientY) > slop;
-        if (!dragging) return;
-      }
-      send(0, e);
-    });
-    canvas.addEventListener('pointerup', (e) => {
-      if (e.pointerId === ignored) { ignored = null; return; }
-      if (e.button !== 0) return;
-      if (e.pointerType === 'mouse') return send(2, e);
-      if (down && !dragging) {  // a tap: a click where the finger came down
-        send(1, e, down);
-        send(2, e, down);
-      }
-      down = null;
-    });
-    canvas.addEventListener('pointercancel', () => { down = null; });
-  });
-  // clang-format on
+  // The picture's pointer events come from the page's own listeners, through vk_pointer.
   // The caption's runs of spaces, which a page's title would collapse, as no-break spaces.
   std::string title;
   const std::string& caption = layout_.caption;
@@ -135,8 +91,9 @@ bool WebRuntime::RunFrame(double time_ms) {
   period_.Frame(time_ms);
   // The frame's own time on the steady clock: the moment it stands for, not when it runs.
   const auto now = SteadyClock::now();
-  const auto frame = now - std::chrono::duration_cast<SteadyClock::duration>(
-                               std::chrono::duration<double, std::milli>(emscripten_get_now() - time_ms));
+  const auto frame =
+      now - std::chrono::duration_cast<SteadyClock::duration>(
+                std::chrono::duration<double, std::milli>(emscripten_get_now() - time_ms));
   const auto to_ms = [&](SteadyClock::time_point t) {
     return time_ms + std::chrono::duration<double, std::milli>(t - frame).count();
   };
