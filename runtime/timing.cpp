@@ -12,6 +12,15 @@ SteadyClock::time_point CountDeadline(SteadyClock::time_point now, uint64_t step
   return now + std::chrono::duration_cast<SteadyClock::duration>(kCountStep * steps);
 }
 
+SteadyClock::time_point CountClock::Next(SteadyClock::time_point now, uint64_t steps) {
+  SteadyClock::time_point deadline = CountDeadline(last_.value_or(now), steps);
+  if (now > deadline && now - deadline > CountDeadline(now, steps) - now) {
+    deadline = CountDeadline(now, steps);
+  }
+  last_ = deadline;
+  return deadline;
+}
+
 SteadyClock::duration RefreshPeriod(int hertz) {
   if (hertz <= 0) hertz = 60;
   return std::chrono::duration_cast<SteadyClock::duration>(std::chrono::seconds(1)) / hertz;

@@ -18,6 +18,19 @@ constexpr std::chrono::nanoseconds kCountStep{100};
 // pointer far outside the picture gives one) ends at the clock's last instant.
 SteadyClock::time_point CountDeadline(SteadyClock::time_point now, uint64_t steps);
 
+// The deadlines of successive counts. Each follows the one before, not the moment the wait
+// begins, so that a cycle's own work (pumping, presenting) does not add to the pace: with an
+// unchanged count, slide n is due at start + n counts. A count that begins more than its own
+// length behind (the machine was suspended, a debugger stopped it) starts from now again instead
+// of catching up in a burst.
+class CountClock {
+ public:
+  SteadyClock::time_point Next(SteadyClock::time_point now, uint64_t steps);
+
+ private:
+  std::optional<SteadyClock::time_point> last_;
+};
+
 // The display's refresh period for a rate in hertz; 60 Hz where the display reports none.
 SteadyClock::duration RefreshPeriod(int hertz);
 

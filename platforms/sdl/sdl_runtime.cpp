@@ -299,7 +299,7 @@ int32_t SdlRuntime::SetPicture(PictureRef picture) {
 }
 
 void SdlRuntime::Count(uint64_t steps) {
-  std::this_thread::sleep_until(CountDeadline(SteadyClock::now(), steps));
+  std::this_thread::sleep_until(count_clock_.Next(SteadyClock::now(), steps));
 }
 
 void SdlRuntime::PumpEvents() {

@@ -41,7 +41,7 @@ class SdlRuntime : public Runtime {
   void PumpEvents() override;
   int32_t HideWindow() override;
   [[noreturn]] void EndProgram() override;
-  // Sleeps until the count's deadline on the steady clock; events wait in SDL's queue.
+  // Sleeps until the count's deadline, which follows the last one; events wait in SDL's queue.
   void Count(uint64_t steps) override;
 
  private:
@@ -56,6 +56,7 @@ class SdlRuntime : public Runtime {
 
   const WindowLayout& layout_;
   SlidePictures& pictures_;
+  CountClock count_clock_;
   PresentGate gate_{RefreshPeriod(0)};
   bool still_ = false;  // Picture1 unchanged and no event since the last pump
   FormEvents* form_ = nullptr;

@@ -237,7 +237,9 @@ int32_t Win32Runtime::SetPicture(PictureRef picture) {
   return 0;
 }
 
-void Win32Runtime::Count(uint64_t steps) { SleepUntil(CountDeadline(SteadyClock::now(), steps)); }
+void Win32Runtime::Count(uint64_t steps) {
+  SleepUntil(count_clock_.Next(SteadyClock::now(), steps));
+}
 
 // Sleeps on the high-resolution timer; without one, Sleep to within a millisecond of the
 // deadline and yield the processor for the rest.

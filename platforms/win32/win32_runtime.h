@@ -47,7 +47,7 @@ class Win32Runtime : public Runtime {
   void PumpEvents() override;
   int32_t HideWindow() override;
   [[noreturn]] void EndProgram() override;
-  // Sleeps until the count's deadline on the steady clock; messages wait in the queue.
+  // Sleeps until the count's deadline, which follows the last one; messages wait in the queue.
   void Count(uint64_t steps) override;
 
  private:
@@ -62,6 +62,7 @@ class Win32Runtime : public Runtime {
 
   const WindowLayout& layout_;
   SlidePictures& pictures_;
+  CountClock count_clock_;
   PresentGate gate_{RefreshPeriod(0)};
   bool still_ = false;  // Picture1 unchanged and no message since the last pump
   FormEvents* form_ = nullptr;

@@ -18,6 +18,22 @@ TEST(TimingTest, CountIsOneDeadlineOfHundredNanosecondsAStep) {
   EXPECT_EQ(CountDeadline(t0, UINT64_MAX), SteadyClock::time_point::max());
 }
 
+TEST(TimingTest, DeadlinesCarryOverTheCyclesOwnWork) {
+  CountClock clock;
+  SteadyClock::time_point now = t0;
+  for (int n = 1; n <= 100; ++n) {
+    const auto deadline = clock.Next(now, 1000000);
+    EXPECT_EQ(deadline, t0 + n * 100ms) << "slide " << n;
+    now = deadline + 30ms;  // the cycle's own work after the wait
+  }
+  // A stall of a second: one late slide from then, and the pace again from there.
+  now = t0 + 100 * 100ms + 1s;
+  EXPECT_EQ(clock.Next(now, 1000000), now + 100ms);
+  EXPECT_EQ(clock.Next(now + 100ms, 1000000), now + 200ms);
+  // The saturated count still ends at the clock's last instant.
+  EXPECT_EQ(clock.Next(now, UINT64_MAX), SteadyClock::time_point::max());
+}
+
 TEST(TimingTest, RefreshPeriodDefaultsToSixtyHertz) {
   EXPECT_EQ(RefreshPeriod(0), RefreshPeriod(60));
   EXPECT_EQ(RefreshPeriod(60), 16666666ns);
