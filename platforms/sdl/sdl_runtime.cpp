@@ -399,8 +399,8 @@ void SdlRuntime::DrawToFramebuffer() {
     return;
   }
   const bool at_size = r.w == SlidePictures::kWidth && r.h == SlidePictures::kHeight;
-  auto* at = static_cast<unsigned char*>(screen->pixels) + r.y * screen->pitch + r.x * 4;
   if (screen->format->format == SDL_PIXELFORMAT_RGB888) {
+    auto* at = static_cast<unsigned char*>(screen->pixels) + r.y * screen->pitch + r.x * 4;
     const auto scaled = scaled_.find(picture1_.get());
     const Picture* p = at_size                   ? picture1_.get()
                        : scaled != scaled_.end() ? &scaled->second.picture

@@ -27,7 +27,7 @@ EM_BOOL OnKey(int, const EmscriptenKeyboardEvent* e, void* data) {
 
 }  // namespace
 
-// The picture's pointer events, from the page's listeners (Start): a mouse, a finger or a pen.
+// The picture's pointer events, from the page's listeners (index.html): a mouse, a finger or a pen.
 // `kind` 0 is a move, 1 a press, 2 a release; x and y are in CSS pixels on the picture, whose
 // size is width by height.
 extern "C" EMSCRIPTEN_KEEPALIVE void vk_pointer(int kind, double x, double y, double width,
