@@ -78,9 +78,28 @@ void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
     document.title = UTF8ToString($0);
     document.getElementById('caption').textContent = UTF8ToString($1);
   }, title.c_str(), caption.c_str());
+  // The window opens with its first holder's picture, as loading shows it first: decoded by the
+  // browser, off the main thread, and drawn before the frames begin, so that no frame's work (the
+  // form's loading decodes the same slide again) holds it back.
+  const auto first = layout_.holder_jpegs[0];
+  // clang-format off
+  EM_ASM({
+    const begin = () => Module._vk_begin();
+    if (typeof createImageBitmap !== 'function' || $1 == 0) return begin();
+    createImageBitmap(new Blob([HEAPU8.slice($0, $0 + $1)], { type: 'image/jpeg' }))
+      .then((bitmap) => {
+        const canvas = document.getElementById('canvas');
+        if (canvas) canvas.getContext('2d').drawImage(bitmap, 0, 0, $2, $3);
+      })
+      .catch(() => {})
+      .finally(begin);
+  }, first.data(), first.size(), SlidePictures::kWidth, SlidePictures::kHeight);
   // clang-format on
-  deadline_ = SteadyClock::now();
-  emscripten_request_animation_frame_loop(Frame, this);
+}
+
+// The frames begin, once the window's first picture is drawn (or could not be).
+extern "C" EMSCRIPTEN_KEEPALIVE void vk_begin() {
+  if (the_runtime) emscripten_request_animation_frame_loop(WebRuntime::Frame, the_runtime);
 }
 
 EM_BOOL WebRuntime::Frame(double time_ms, void* self) {
@@ -91,14 +110,11 @@ bool WebRuntime::RunFrame(double time_ms) {
   period_.Frame(time_ms);
   // The frame's own time on the steady clock: the moment it stands for, not when it runs.
   const auto now = SteadyClock::now();
-  const auto frame =
-      now - std::chrono::duration_cast<SteadyClock::duration>(
-                std::chrono::duration<double, std::milli>(emscripten_get_now() - time_ms));
+  frame_ = now - std::chrono::duration_cast<SteadyClock::duration>(
+                     std::chrono::duration<double, std::milli>(emscripten_get_now() - time_ms));
   const auto to_ms = [&](SteadyClock::time_point t) {
-    return time_ms + std::chrono::duration<double, std::milli>(t - frame).count();
+    return time_ms + std::chrono::duration<double, std::milli>(t - frame_).count();
   };
-  // A page held up (a hidden tab) starts again from now rather than racing to catch up.
-  if (frame - deadline_ > std::chrono::milliseconds(100)) deadline_ = frame;
   const auto budget = now + std::chrono::milliseconds(8);
   still_ = false;
   bool shown = false;  // at most one new picture a frame: the one due nearest this frame
@@ -135,7 +151,8 @@ int32_t WebRuntime::SetPicture(PictureRef picture) {
   return 0;
 }
 
-void WebRuntime::Count(uint64_t steps) { deadline_ = CountDeadline(deadline_, steps); }
+// A page held up (a hidden tab) starts again from the frame rather than racing to catch up.
+void WebRuntime::Count(uint64_t steps) { deadline_ = count_clock_.Next(frame_, steps); }
 
 void WebRuntime::PumpEvents() {
   std::vector<InputEvent> events;

@@ -32,16 +32,16 @@ class WebRuntime : public Runtime {
   void PumpEvents() override;
   int32_t HideWindow() override;
   [[noreturn]] void EndProgram() override;
-  // Moves the deadline on by the count; the frames wait for it.
+  // Moves the deadline on by the count, from the last one; the frames wait for it.
   void Count(uint64_t steps) override;
 
   // For the page's callbacks.
   void Queue(const InputEvent& event) { queued_.push_back(event); }
   WebClicks& clicks() { return clicks_; }
   const ScaleBlock& scale() const { return layout_.scale; }
+  static EM_BOOL Frame(double time_ms, void* self);
 
  private:
-  static EM_BOOL Frame(double time_ms, void* self);
   // One animation frame at the time the browser gives it; false once the player has ended.
   bool RunFrame(double time_ms);
   void Draw();
@@ -54,10 +54,12 @@ class WebRuntime : public Runtime {
   std::vector<InputEvent> queued_;  // raised in the next pump
   WebClicks clicks_;
   FramePeriod period_;
-  SteadyClock::time_point deadline_{};
-  bool changed_ = false;  // Picture1 changed since the last pump
-  bool still_ = false;    // the last pump found no input and no new picture
-  bool dirty_ = false;    // Picture1 changed since it was drawn
+  CountClock count_clock_;
+  SteadyClock::time_point deadline_{};  // the last count's end: steps run once a frame reaches it
+  SteadyClock::time_point frame_{};     // the moment the running frame stands for
+  bool changed_ = false;                // Picture1 changed since the last pump
+  bool still_ = false;                  // the last pump found no input and no new picture
+  bool dirty_ = false;                  // Picture1 changed since it was drawn
   PictureRef picture1_;
 };
 
