@@ -1,4 +1,5 @@
-// The page in Debian's headless Chromium: title, slide 1 first, playing, keys, mouse, ending.
+// The page in Debian's headless Chromium: title, slide 1 first, playing, keys, mouse, ending;
+// the one-file page from disk.
 // Usage: node --test e2e.test.mjs (BUILD_WEB names the folder to serve, default ../../build-web)
 import { spawn } from 'node:child_process';
 import { readFileSync } from 'node:fs';
@@ -316,9 +317,23 @@ test('a player that cannot load says why, with status 1', async () => {
   await page.goto(`file://${folder}/index.html`);
   assert.equal(await exitStatus(), '1');
   assert.match(await page.evaluate(() => document.getElementById('failed').textContent),
-    /python3 -m http\.server/);
+    /vorlan-kidney\.html[\s\S]*python3 -m http\.server/);
   await page.close();
   await context.close();
+});
+
+test('the one-file page plays opened from a file, and Escape ends it', async () => {
+  page = await browser.newPage();
+  await page.setViewport({ width: 1024, height: 768 });
+  await page.goto(`file://${folder}/vorlan-kidney.html`);
+  let first = -1;
+  for (let tries = 0; tries < 100 && first < 0; ++tries) first = await slide();
+  assert.equal(first, 0);
+  assert.ok(await shows(1), 'the start run does not play');
+  await page.keyboard.press('Escape');
+  await sleep(200);
+  assert.equal(await exitStatus(), '0');
+  await page.close();
 });
 
 test('after one visit the page plays without a network', async () => {
