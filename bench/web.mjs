@@ -1,17 +1,37 @@
-// The page in Debian's headless Chromium: time from navigation to the first picture, the
-// interval between slides at the start pace, slides per animation frame at the fastest pace,
-// the share of intervals of exactly 6 frames at the start pace, the processor use of the page's
-// main thread while playing, and the bytes a first visit and a second, offline, visit transfer.
-// Needs make test-web first.
+// The page in Debian's headless Chromium: time from navigation to the first picture, beside a
+// minimal WebAssembly page that shows slide 1 (interleaved, each visit in a fresh browser
+// context: nothing cached); the interval between slides at the start pace, slides per animation
+// frame at the fastest pace, the share of intervals of exactly 6 frames at the start pace, the
+// processor use of the page's main thread while playing, and the bytes a first visit and a
+// second, offline, visit transfer. Needs make test-web first.
 // Usage: node bench/web.mjs [BUILD_WEB]
 import { spawn } from 'node:child_process';
+import { copyFileSync, mkdirSync, mkdtempSync, realpathSync, symlinkSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 
 const { default: puppeteer } = await import(new URL(
   '../tests/web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js', import.meta.url));
-const folder = process.argv[2] ?? new URL('../build-web', import.meta.url).pathname;
+const folder = realpathSync(process.argv[2] ?? new URL('../build-web', import.meta.url).pathname);
+// Served from one root: the player's folder, and the floor: the least a WebAssembly page does to
+// show slide 1 (an empty module instantiated while the browser decodes the JPEG, then one draw).
+const root = mkdtempSync(`${tmpdir()}/vk-web-bench-`);
+symlinkSync(folder, `${root}/player`);
+mkdirSync(`${root}/floor`);
+copyFileSync(new URL('../presentation/slides/slide01.jpg', import.meta.url), `${root}/floor/slide01.jpg`);
+writeFileSync(`${root}/floor/floor.wasm`, Uint8Array.of(0, 0x61, 0x73, 0x6d, 1, 0, 0, 0));
+writeFileSync(`${root}/floor/index.html`, `<!doctype html>
+<html><head><meta charset="utf-8">
+<link rel="preload" href="floor.wasm" as="fetch" type="application/wasm" crossorigin></head>
+<body style="margin: 0; background: #000"><canvas id="canvas" width="1024" height="768"></canvas>
+<script>
+  const picture = fetch('slide01.jpg').then((r) => r.blob()).then((b) => createImageBitmap(b));
+  WebAssembly.instantiateStreaming(fetch('floor.wasm')).then(() => picture).then((bitmap) =>
+    document.getElementById('canvas').getContext('2d').drawImage(bitmap, 0, 0));
+</script></body></html>
+`);
 const port = 8765;
 const server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1',
-  '--directory', folder], { stdio: 'ignore' });
+  '--directory', root], { stdio: 'ignore' });
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 await sleep(500);
 const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
@@ -46,7 +66,7 @@ async function visitBytes() {
   await client.send('Network.enable');
   let bytes = 0;
   client.on('Network.loadingFinished', (e) => { bytes += e.encodedDataLength; });
-  await visit.goto(`http://127.0.0.1:${port}/index.html`);
+  await visit.goto(`http://127.0.0.1:${port}/player/index.html`);
   await visit.evaluate(() => navigator.serviceWorker.ready);
   await sleep(1000);
   const first = bytes;
@@ -60,24 +80,34 @@ async function visitBytes() {
 }
 const [firstBytes, secondBytes] = await visitBytes();
 
-const firsts = [];
-let page;
-for (let run = 0; run < 5; ++run) {
-  if (page) await page.close();
-  page = await browser.newPage();
-  await page.setViewport({ width: 1024, height: 768 });
-  await page.goto(`http://127.0.0.1:${port}/index.html`, { waitUntil: 'domcontentloaded' });
-  // Polled from here: the time since navigation when the canvas first shows a picture.
-  let first = 0;
-  while (!first) {
-    first = await page.evaluate(() => {
+// Time since navigation of the first animation frame in which the canvas shows a picture.
+async function firstPicture(path) {
+  const context = await browser.createBrowserContext();
+  const visit = await context.newPage();
+  await visit.setViewport({ width: 1024, height: 768 });
+  await visit.evaluateOnNewDocument(() => {
+    const watch = () => {
       const row = document.getElementById('canvas')?.getContext('2d')
         .getImageData(0, 384, 1024, 1).data;
-      return row && row.some((v, i) => i % 4 !== 3 && v > 0) ? performance.now() : 0;
-    });
-  }
-  firsts.push(first);
+      if (row && row.some((v, i) => i % 4 !== 3 && v > 0)) window.firstPicture = performance.now();
+      else requestAnimationFrame(watch);
+    };
+    requestAnimationFrame(watch);
+  });
+  await visit.goto(`http://127.0.0.1:${port}/${path}`, { waitUntil: 'domcontentloaded' });
+  const first = await (await visit.waitForFunction(() => window.firstPicture)).jsonValue();
+  await context.close();
+  return first;
 }
+const runs = Number(process.env.RUNS ?? 9);
+const firsts = [], floors = [];
+for (let run = 0; run < runs; ++run) {
+  firsts.push(await firstPicture('player/index.html'));
+  floors.push(await firstPicture('floor/index.html'));
+}
+const page = await browser.newPage();
+await page.setViewport({ width: 1024, height: 768 });
+await page.goto(`http://127.0.0.1:${port}/player/index.html`);
 await sleep(1000);
 const before = await page.metrics();
 const playing = await changeTimes(page, 5000);
@@ -87,7 +117,9 @@ const sixes = intervals.filter((v) => Math.round(v / (1000 / 60)) === 6).length 
 await page.mouse.move(100, 100);  // the fastest pace: any pointer on the picture
 const fastest = await changeTimes(page, 3000);
 
-console.log('| first picture, median of 5 (ms) | interval at the start pace, median (ms) | deviation (ms) | intervals of 6 frames (%) | main thread playing (% of a core) | slides per frame at the fastest pace | first visit (bytes) | offline visit (bytes) |');
+console.log(`First picture after navigation, median of ${runs} fresh visits: the page ${median(firsts).toFixed(0)} ms (${Math.min(...firsts).toFixed(0)} to ${Math.max(...firsts).toFixed(0)}), a minimal WebAssembly page ${median(floors).toFixed(0)} ms (${Math.min(...floors).toFixed(0)} to ${Math.max(...floors).toFixed(0)}): ${(median(firsts) / median(floors)).toFixed(2)} times.`);
+console.log();
+console.log('| first picture, median (ms) | interval at the start pace, median (ms) | deviation (ms) | intervals of 6 frames (%) | main thread playing (% of a core) | slides per frame at the fastest pace | first visit (bytes) | offline visit (bytes) |');
 console.log('|---|---|---|---|---|---|---|---|');
 console.log(`| ${median(firsts).toFixed(0)} | ${median(intervals).toFixed(1)} | ${deviation(intervals).toFixed(1)} | ${(sixes * 100).toFixed(0)} | ${((after.TaskDuration - before.TaskDuration) / 5 * 100).toFixed(1)} | ${(fastest.times.length / fastest.frames).toFixed(2)} | ${firstBytes} | ${secondBytes} |`);
 await browser.close();

@@ -40,6 +40,7 @@ def main():
         "crossorigin>\n",
         "",
     )
+    page = replace_once(page, '<link rel="preload" href="vorlan-kidney.js" as="script">\n', "")
     page = replace_once(page, 'href="icon.svg"', f'href="{icon_uri}"')
     program_html = (
         f'<script id="program-wasm" type="application/octet-stream">{wasm_text}</script>\n'

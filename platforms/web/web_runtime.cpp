@@ -60,6 +60,23 @@ extern "C" EMSCRIPTEN_KEEPALIVE void vk_key(int code) {
 }
 
 void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
+  // The window opens with its first holder's picture, as loading shows it first: decoded by the
+  // browser, off the main thread, and drawn a frame before the player's frames begin, so that no
+  // frame's work (the form's loading decodes the same slide again) holds it back.
+  const auto first = layout_.holder_jpegs[0];
+  // clang-format off
+  EM_ASM({
+    const begin = () => requestAnimationFrame(() => Module._vk_begin());
+    if (typeof createImageBitmap !== 'function' || $1 == 0) return begin();
+    createImageBitmap(new Blob([HEAPU8.slice($0, $0 + $1)], { type: 'image/jpeg' }))
+      .then((bitmap) => {
+        const canvas = document.getElementById('canvas');
+        if (canvas) canvas.getContext('2d').drawImage(bitmap, 0, 0, $2, $3);
+      })
+      .catch(() => {})
+      .finally(begin);
+  }, first.data(), first.size(), SlidePictures::kWidth, SlidePictures::kHeight);
+  // clang-format on
   form_ = &form;
   step_ = std::move(step);
   the_runtime = this;
@@ -78,22 +95,6 @@ void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
     document.title = UTF8ToString($0);
     document.getElementById('caption').textContent = UTF8ToString($1);
   }, title.c_str(), caption.c_str());
-  // The window opens with its first holder's picture, as loading shows it first: decoded by the
-  // browser, off the main thread, and drawn before the frames begin, so that no frame's work (the
-  // form's loading decodes the same slide again) holds it back.
-  const auto first = layout_.holder_jpegs[0];
-  // clang-format off
-  EM_ASM({
-    const begin = () => Module._vk_begin();
-    if (typeof createImageBitmap !== 'function' || $1 == 0) return begin();
-    createImageBitmap(new Blob([HEAPU8.slice($0, $0 + $1)], { type: 'image/jpeg' }))
-      .then((bitmap) => {
-        const canvas = document.getElementById('canvas');
-        if (canvas) canvas.getContext('2d').drawImage(bitmap, 0, 0, $2, $3);
-      })
-      .catch(() => {})
-      .finally(begin);
-  }, first.data(), first.size(), SlidePictures::kWidth, SlidePictures::kHeight);
   // clang-format on
 }
 
