@@ -241,26 +241,28 @@ void Win32Runtime::Count(uint64_t steps) {
   SleepUntil(count_clock_.Next(SteadyClock::now(), steps));
 }
 
-// Sleeps on the high-resolution timer; without one, Sleep to within a millisecond of the
-// deadline and yield the processor for the rest.
+// Sleeps until a millisecond before the deadline, on the high-resolution timer or else with
+// Sleep, and yields the processor for the rest: either wakes up to a millisecond late, and under
+// Wine by an amount that drifts, which would make the slides' intervals uneven.
 void Win32Runtime::SleepUntil(SteadyClock::time_point deadline) {
+  constexpr auto kYielded = std::chrono::milliseconds(1);
   for (;;) {
     const auto left = deadline - SteadyClock::now();
     if (left <= SteadyClock::duration::zero()) return;
-    const int64_t ticks =
-        std::chrono::duration_cast<std::chrono::duration<int64_t, std::ratio<1, 10000000>>>(left)
+    const auto asleep = left - kYielded;
+    const int64_t ticks =  // 100 ns units
+        std::chrono::duration_cast<std::chrono::duration<int64_t, std::ratio<1, 10000000>>>(asleep)
             .count();
-    if (timer_) {
+    if (ticks > 0 && timer_) {
       LARGE_INTEGER due;
-      due.QuadPart = -std::max<int64_t>(ticks, 1);  // negative: relative, in 100 ns units
+      due.QuadPart = -ticks;  // negative: relative
       if (SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE)) {
         WaitForSingleObject(timer_, INFINITE);
         continue;
       }
     }
-    const int64_t ms = ticks / 10000;
-    if (ms >= 2) {
-      Sleep(static_cast<DWORD>(std::min<int64_t>(ms - 1, INFINITE - 1)));
+    if (const int64_t ms = ticks / 10000; ms >= 1) {
+      Sleep(static_cast<DWORD>(std::min<int64_t>(ms, INFINITE - 1)));
     } else {
       SwitchToThread();
     }
