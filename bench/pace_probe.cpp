@@ -2,8 +2,8 @@
 // damage extension, one change per present) and how much processor time it uses meanwhile.
 // Usage: pace_probe SECONDS PROGRAM [ARGS...]; between start-up and measuring it runs the shell
 // command in PACE_PROBE_SETUP with WINDOW set to the window's id (say, a key or a pointer move).
-// Prints: median, standard deviation and shortest interval between changes (ms), changes, and
-// processor use (percent of one core).
+// Prints: median, standard deviation and shortest interval between changes (ms), changes,
+// processor use (percent of one core), and the 99th percentile of the intervals (ms).
 #include <X11/extensions/Xdamage.h>
 #include <poll.h>
 #include <signal.h>
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     intervals.push_back(
         std::chrono::duration<double, std::milli>(changes[i] - changes[i - 1]).count());
   }
-  double median = 0, deviation = 0, shortest = 0;
+  double median = 0, deviation = 0, shortest = 0, p99 = 0;
   if (!intervals.empty()) {
     double mean = 0;
     for (double v : intervals) mean += v / intervals.size();
@@ -99,8 +99,9 @@ int main(int argc, char** argv) {
     std::sort(intervals.begin(), intervals.end());
     median = intervals[intervals.size() / 2];
     shortest = intervals.front();
+    p99 = intervals[std::min(intervals.size() - 1, intervals.size() * 99 / 100)];
   }
-  std::printf("%.2f %.2f %.2f %zu %.1f\n", median, deviation, shortest, changes.size(),
-              100 * cpu / seconds);
+  std::printf("%.2f %.2f %.2f %zu %.1f %.2f\n", median, deviation, shortest, changes.size(),
+              100 * cpu / seconds, p99);
   return 0;
 }

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The pace over a minute, on 24-bit and 16-bit screens, of the Linux program and of the Windows
+# program under Wine, beside the least an X program does to keep the same pace (bench/floor_xlib):
+# the median and 99th percentile of the intervals between pictures on screen, the pictures in
+# 60 s (600 are due) and the processor use. Needs make test-normal and make windows first.
+# Usage: bench/pace.sh [BUILD_DIR] [WINDOWS_BUILD_DIR]; SECONDS_EACH=60 by default.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+windows=$(realpath "${2:-build-windows}")
+seconds=${SECONDS_EACH:-60}
+export WINEPREFIX=$windows/wine-bench WINEDEBUG=-all
+
+echo "| program, screen | interval, median (ms) | 99th percentile (ms) | pictures in $seconds s | processor (% of a core) |"
+echo "|---|---|---|---|---|"
+for depth in 24 16; do
+  fd_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 2048x1536x$depth -nolisten tcp 3>"$fd_file" 2>/dev/null &
+  xvfb=$!
+  trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null; rm -f "$fd_file"' EXIT
+  for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
+  export DISPLAY=":$(head -1 "$fd_file")"
+  [ -f "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+  wineserver -p
+  for row in "floor:$build/bench/floor_xlib presentation/slides/slide01.jpg" \
+             "vorlan-kidney:$build/vorlan-kidney" \
+             "vorlan-kidney.exe under Wine:/usr/lib/wine/wine64 $windows/vorlan-kidney.exe"; do
+    read -r median _ _ pictures cpu p99 < <($build/bench/pace_probe "$seconds" ${row#*:})
+    echo "| ${row%%:*}, $depth bits | $median | $p99 | $pictures | $cpu |"
+  done
+  wineserver -k 2>/dev/null || true
+  kill $xvfb
+  wait $xvfb 2>/dev/null || true
+  rm -f "$fd_file"
+done
+trap - EXIT
