@@ -36,7 +36,7 @@ for row in "windows 96" "linux 96" "windows 144" "linux 144"; do
   read -r name dpi <<<"$row"
   set_dpi "$dpi"
   firsts=$(for _ in $(seq "$runs"); do $build/bench/first_frame 1 ${command[$name]} | awk '{print $1}'; done)
-  read -r interval deviation _ _ playing < <($build/bench/pace_probe 5 ${command[$name]})
+  read -r interval deviation _ _ playing _ < <($build/bench/pace_probe 5 ${command[$name]})
   stopped=$(PACE_PROBE_SETUP='xdotool key --window $WINDOW space' \
     $build/bench/pace_probe 5 ${command[$name]} | awk '{print $5}')
   echo "| $name, $dpi dpi | $(median <<<"$firsts") | $interval | $deviation | $playing | $stopped |"
