@@ -101,6 +101,7 @@ package-check: test-normal package
 bench: test-normal
 	build/bench/vorlan_bench
 	bench/startup.sh build/bench/vorlan_startup
+	bench/start.sh build
 	bench/window.sh build
 
 clean:
