@@ -10,18 +10,14 @@ build=${1:-build}
 windows=$(realpath "${2:-build-windows}")
 seconds=${SECONDS_EACH:-60}
 export WINEPREFIX=$windows/wine-bench WINEDEBUG=-all
+source bench/x_session.sh
 
 echo "| program, screen | interval, median (ms) | 99th percentile (ms) | pictures in $seconds s | processor (% of a core) |"
 echo "|---|---|---|---|---|"
+trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
 for depth in 24 16; do
-  fd_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 2048x1536x$depth -nolisten tcp 3>"$fd_file" 2>/dev/null &
-  xvfb=$!
-  trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null; rm -f "$fd_file"' EXIT
-  for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
-  export DISPLAY=":$(head -1 "$fd_file")"
-  [ -f "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-  wineserver -p
+  start_xvfb 2048x1536x$depth
+  warm_wine
   for row in "floor:$build/bench/floor_xlib presentation/slides/slide01.jpg" \
              "vorlan-kidney:$build/vorlan-kidney" \
              "vorlan-kidney.exe under Wine:/usr/lib/wine/wine64 $windows/vorlan-kidney.exe"; do
@@ -29,8 +25,5 @@ for depth in 24 16; do
     echo "| ${row%%:*}, $depth bits | $median | $p99 | $pictures | $cpu |"
   done
   wineserver -k 2>/dev/null || true
-  kill $xvfb
-  wait $xvfb 2>/dev/null || true
-  rm -f "$fd_file"
+  stop_xvfb
 done
-trap - EXIT

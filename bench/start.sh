@@ -8,12 +8,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 runs=${RUNS:-15}
 
-fd_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -f "$fd_file"' EXIT
-for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -1 "$fd_file")"
+source bench/x_session.sh
+trap stop_xvfb EXIT
+start_xvfb 2048x1536x24
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 floor="" program=""

@@ -12,12 +12,9 @@ build=${1:-build}
 runs=${RUNS:-9}
 scripts/install-deps.sh bench
 
-fd_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -f "$fd_file"' EXIT
-for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -1 "$fd_file")"
+source bench/x_session.sh
+trap stop_xvfb EXIT
+start_xvfb 2048x1536x24 -noreset
 
 slides=(presentation/slides/slide*.jpg)
 declare -A command=(

@@ -10,14 +10,10 @@ windows=$(realpath "${2:-build-windows}")
 runs=${RUNS:-5}
 export WINEPREFIX=$windows/wine-bench WINEDEBUG=-all
 
-fd_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null &
-xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null; rm -f "$fd_file"' EXIT
-for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -1 "$fd_file")"
-[ -f "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-wineserver -p
+source bench/x_session.sh
+trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
+start_xvfb 2048x1536x24 -noreset
+warm_wine
 
 declare -A command=(
   [windows]="/usr/lib/wine/wine64 $windows/vorlan-kidney.exe"
