@@ -386,7 +386,11 @@ void SdlRuntime::DrawWithRenderer() {
 // pixels, so a repaint only puts it again.
 void SdlRuntime::DrawToFramebuffer() {
   SDL_Surface* screen = SDL_GetWindowSurface(window_);
-  if (!screen || uploaded_) return;
+  if (!screen) return;
+  // Leaving full screen gives the window a framebuffer of its own size before any size event
+  // arrives: drawing there at the old size would write past its end.
+  if (screen->w != framebuffer_.width || screen->h != framebuffer_.height) Resized();
+  if (uploaded_) return;
   const SDL_Rect& r = picture_rect_;
   const SDL_Rect bands[] = {{0, 0, screen->w, r.y},
                             {0, r.y + r.h, screen->w, screen->h - r.y - r.h},
@@ -464,6 +468,7 @@ void SdlRuntime::Resized() {
   } else {
     SDL_GetWindowSizeInPixels(window_, &pw, &ph);
     uploaded_ = false;  // a new framebuffer holds no picture yet
+    framebuffer_ = {pw, ph};
   }
   viewport_ = FitPicture(w, h, SlidePictures::kWidth, SlidePictures::kHeight);
   const Viewport pixels = FitPicture(pw, ph, SlidePictures::kWidth, SlidePictures::kHeight);

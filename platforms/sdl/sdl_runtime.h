@@ -76,6 +76,7 @@ class SdlRuntime : public Runtime {
   bool keep_scaled_ = false;  // the framebuffer holds a newly scaled picture
   Viewport viewport_;         // window coordinates, for the pointer
   SDL_Rect picture_rect_{};   // output pixels, for drawing
+  PixelSize framebuffer_{};   // the framebuffer's size that picture_rect_ was placed in
 
   PictureRef picture1_;    // Picture1's picture: kept while shown
   bool uploaded_ = false;  // the texture or the framebuffer holds picture1_
