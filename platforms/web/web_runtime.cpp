@@ -66,12 +66,14 @@ void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
   const auto first = layout_.holder_jpegs[0];
   // clang-format off
   EM_ASM({
-    const begin = () => requestAnimationFrame(() => Module._vk_begin());
+    let drawn = 0;
+    const begin = () => requestAnimationFrame(() => Module._vk_begin(drawn));
     if (typeof createImageBitmap !== 'function' || $1 == 0) return begin();
     createImageBitmap(new Blob([HEAPU8.slice($0, $0 + $1)], { type: 'image/jpeg' }))
       .then((bitmap) => {
         const canvas = document.getElementById('canvas');
         if (canvas) canvas.getContext('2d').drawImage(bitmap, 0, 0, $2, $3);
+        drawn = canvas ? 1 : 0;
       })
       .catch(() => {})
       .finally(begin);
@@ -98,9 +100,14 @@ void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
   // clang-format on
 }
 
-// The frames begin, once the window's first picture is drawn (or could not be).
-extern "C" EMSCRIPTEN_KEEPALIVE void vk_begin() {
-  if (the_runtime) emscripten_request_animation_frame_loop(WebRuntime::Frame, the_runtime);
+// The frames begin, once the window's first picture is drawn (`drawn` 1) or could not be.
+extern "C" EMSCRIPTEN_KEEPALIVE void vk_begin(int drawn) {
+  if (the_runtime) the_runtime->Begin(drawn != 0);
+}
+
+void WebRuntime::Begin(bool first_drawn) {
+  first_drawn_ = first_drawn;
+  emscripten_request_animation_frame_loop(Frame, this);
 }
 
 EM_BOOL WebRuntime::Frame(double time_ms, void* self) {
@@ -143,6 +150,7 @@ PictureRef WebRuntime::HolderPicture(std::string_view holder) {
   const int i = HolderIndex(holder);
   PictureRef picture = i < 0 ? nullptr : pictures_.Get(i);  // decodes it now, on demand
   if (!picture) throw NoPictureError(std::string(holder));
+  if (i == 0 && first_drawn_) on_canvas_ = picture.get();
   return picture;
 }
 
@@ -165,7 +173,11 @@ void WebRuntime::PumpEvents() {
 
 void WebRuntime::Draw() {
   dirty_ = false;
-  if (!picture1_ || picture1_->format != Picture::Format::kRgba) return;
+  // Slide 1 on the canvas from the start is not drawn again from the other decoder's pixels,
+  // which may differ by a level: the picture would seem to change while it loads.
+  const bool on_canvas = picture1_.get() == on_canvas_;
+  on_canvas_ = nullptr;
+  if (on_canvas || !picture1_ || picture1_->format != Picture::Format::kRgba) return;
   const Picture& p = *picture1_;
   // clang-format off
   EM_ASM({

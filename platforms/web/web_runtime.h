@@ -39,9 +39,11 @@ class WebRuntime : public Runtime {
   void Queue(const InputEvent& event) { queued_.push_back(event); }
   WebClicks& clicks() { return clicks_; }
   const ScaleBlock& scale() const { return layout_.scale; }
-  static EM_BOOL Frame(double time_ms, void* self);
+  // The frames begin; `first_drawn`: the first holder's picture is on the canvas already.
+  void Begin(bool first_drawn);
 
  private:
+  static EM_BOOL Frame(double time_ms, void* self);
   // One animation frame at the time the browser gives it; false once the player has ended.
   bool RunFrame(double time_ms);
   void Draw();
@@ -61,6 +63,8 @@ class WebRuntime : public Runtime {
   bool still_ = false;                  // the last pump found no input and no new picture
   bool dirty_ = false;                  // Picture1 changed since it was drawn
   PictureRef picture1_;
+  bool first_drawn_ = false;            // the browser drew the first holder's picture at start
+  const Picture* on_canvas_ = nullptr;  // that picture, until anything is drawn
 };
 
 }  // namespace vk
