@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -36,28 +35,24 @@ int main(int argc, char** argv) {
   XMapWindow(d, w);
 
   // Decoded while the server maps the window; 16-bit screens take RGB565.
-  std::vector<uint32_t> pixels(width * height);
+  auto* pixels = static_cast<uint32_t*>(malloc(width * height * 4));  // XDestroyImage's to free
   tjhandle tj = tjInitDecompress();
-  if (tjDecompress2(tj, jpeg.data(), jpeg.size(), reinterpret_cast<unsigned char*>(pixels.data()),
-                    width, 0, height, TJPF_BGRX, TJFLAG_FASTDCT) != 0) {
+  if (tjDecompress2(tj, jpeg.data(), jpeg.size(), reinterpret_cast<unsigned char*>(pixels), width,
+                    0, height, TJPF_BGRX, TJFLAG_FASTDCT) != 0) {
     return 1;
   }
   tjDestroy(tj);
-  XImage* image = nullptr;
+  char* data = reinterpret_cast<char*>(pixels);
   if (depth == 16) {
-    auto* packed = static_cast<uint16_t*>(malloc(width * height * 2));
+    auto* packed = reinterpret_cast<uint16_t*>(pixels);  // in place: each pixel shrinks
     for (int i = 0; i < width * height; ++i) {
       const uint32_t p = pixels[i];
-      packed[i] = static_cast<uint16_t>(((p >> 8) & 0xF800) | ((p >> 5) & 0x07E0) | ((p >> 3) & 0x1F));
+      packed[i] =
+          static_cast<uint16_t>(((p >> 8) & 0xF800) | ((p >> 5) & 0x07E0) | ((p >> 3) & 0x1F));
     }
-    image = XCreateImage(d, DefaultVisual(d, screen), depth, ZPixmap, 0,
-                         reinterpret_cast<char*>(packed), width, height, 16, 0);
-  } else {
-    auto* copy = static_cast<uint32_t*>(malloc(width * height * 4));
-    std::copy(pixels.begin(), pixels.end(), copy);
-    image = XCreateImage(d, DefaultVisual(d, screen), depth, ZPixmap, 0,
-                         reinterpret_cast<char*>(copy), width, height, 32, 0);
   }
+  XImage* image = XCreateImage(d, DefaultVisual(d, screen), depth, ZPixmap, 0, data, width, height,
+                               depth == 16 ? 16 : 32, 0);
   const GC gc = DefaultGC(d, screen);
   for (XEvent e;;) {
     XNextEvent(d, &e);

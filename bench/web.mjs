@@ -6,7 +6,8 @@
 // second, offline, visit transfer. Needs make test-web first.
 // Usage: node bench/web.mjs [BUILD_WEB]
 import { spawn } from 'node:child_process';
-import { copyFileSync, mkdirSync, mkdtempSync, realpathSync, symlinkSync, writeFileSync } from 'node:fs';
+import { copyFileSync, mkdirSync, mkdtempSync, realpathSync, rmSync, symlinkSync, writeFileSync }
+  from 'node:fs';
 import { tmpdir } from 'node:os';
 
 const { default: puppeteer } = await import(new URL(
@@ -124,3 +125,4 @@ console.log('|---|---|---|---|---|---|---|---|');
 console.log(`| ${median(firsts).toFixed(0)} | ${median(intervals).toFixed(1)} | ${deviation(intervals).toFixed(1)} | ${(sixes * 100).toFixed(0)} | ${((after.TaskDuration - before.TaskDuration) / 5 * 100).toFixed(1)} | ${(fastest.times.length / fastest.frames).toFixed(2)} | ${firstBytes} | ${secondBytes} |`);
 await browser.close();
 server.kill();
+rmSync(root, { recursive: true });  // the link to the player's folder, not the folder
