@@ -58,7 +58,9 @@ class PlayerE2eTest : public ::testing::Test {
     ASSERT_TRUE(server_->ok()) << "Xvfb did not start";
     player_ = std::make_unique<Player>(PlayerBinary());
     window_ = player_->WaitForWindow();
-    ASSERT_FALSE(window_.empty()) << "no player window";
+    // What the screen holds instead, for a failure that comes once in many runs.
+    ASSERT_FALSE(window_.empty()) << "no player window; the screen's windows:\n"
+                                  << Shell("xwininfo -root -children | grep '\"'");
     // Commands given while the slides load are replaced by the start values: wait for playback.
     for (int tries = 0; tries < 100 && SlideOnScreen() <= 0; ++tries) Sleep(20);
   }
