@@ -1,7 +1,6 @@
 // Replay: runs the real form on the headless runtime from a script of pumps.
 #include "tools/replay.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +15,9 @@ namespace vk {
 namespace {
 
 constexpr size_t kLoadingPumps = VorlanKidney::kSlides - 1;
+// The longest line a script may have once its blanks are run together and its comment dropped:
+// a line without end (say, from /dev/zero) is refused here instead of filling the memory.
+constexpr size_t kLongestLine = size_t{1} << 20;
 
 // The output could not be written: the run stops there.
 struct WriteFailed {};
@@ -65,16 +67,16 @@ bool ParseKey(std::string_view token, int16_t* key) {
   return true;
 }
 
-// A finite decimal number, rounded once to the nearest single float.
+// A finite decimal number, rounded once to the nearest single float; one too small for a single
+// float rounds to a subnormal or to zero, as any other rounds.
 bool ParseCoordinate(std::string_view token, float* value) {
-  if (!token.empty() && token[0] == '+') token.remove_prefix(1);
   if (token.find_first_not_of("0123456789+-.eE") != std::string_view::npos) return false;
-  // strtof rounds correctly, as from_chars does, and every C++ library has it.
+  // strtof rounds correctly, as from_chars does, and every C++ library has it; its range error
+  // for an underflow is no error here, and an overflow gives infinity.
   const std::string text(token);
   char* end = nullptr;
-  errno = 0;
   *value = std::strtof(text.c_str(), &end);
-  return !text.empty() && end == text.c_str() + text.size() && errno == 0 && std::isfinite(*value);
+  return !text.empty() && end == text.c_str() + text.size() && std::isfinite(*value);
 }
 
 // One event; on failure returns what is wrong with it.
@@ -130,6 +132,35 @@ std::string FormatValue(const TypedNumber& v) {
   return "";
 }
 
+// Reads one line, without its end, into `line`: blanks run together into one space and the comment
+// left out, so that neither costs memory. Stops reading at a line longer than kLongestLine.
+enum class LineRead { kLine, kEnd, kTooLong };
+LineRead ReadScriptLine(std::istream& in, std::string* line) {
+  line->clear();
+  std::streambuf* const buffer = in.rdbuf();
+  bool any = false, comment = false;
+  for (;;) {
+    int c = buffer->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      return any ? LineRead::kLine : LineRead::kEnd;
+    }
+    any = true;
+    if (c == '\n') return LineRead::kLine;
+    if (comment) continue;
+    if (c == '#') {
+      comment = true;
+      continue;
+    }
+    if (c == ' ' || c == '\t' || c == '\r') {
+      if (!line->empty() && line->back() == ' ') continue;
+      c = ' ';
+    }
+    if (line->size() == kLongestLine) return LineRead::kTooLong;
+    line->push_back(static_cast<char>(c));
+  }
+}
+
 }  // namespace
 
 ScriptReader::ScriptReader(std::istream& in) : in_(in) {
@@ -153,10 +184,14 @@ ScriptReader::ScriptReader(std::istream& in) : in_(in) {
 ScriptReader::Kind ScriptReader::ReadLine(std::vector<InputEvent>* pump) {
   if (!error_.empty() || ended_) return Kind::kEnd;
   std::string line;
-  while (std::getline(in_, line)) {
+  for (LineRead read; (read = ReadScriptLine(in_, &line)) != LineRead::kEnd;) {
+    ++number_;
+    if (read == LineRead::kTooLong) {
+      return Fail("longer than " + std::to_string(kLongestLine) + " bytes");
+    }
     // Editors on Windows start a UTF-8 file with a byte order mark; anywhere else it is no event.
-    if (number_++ == 0 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-    const std::string_view text = std::string_view(line).substr(0, line.find('#'));
+    if (number_ == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    const std::string_view text = line;
     const std::vector<std::string_view> tokens = Tokens(text);
     if (tokens.empty()) continue;
     if (tokens.size() == 1 && tokens[0] == "play") return Kind::kPlay;

@@ -23,12 +23,18 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
+  constexpr char kUsage[] = "usage: vorlan-replay [--state] < SCRIPT\n";
   bool with_state = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--state") == 0) {
       with_state = true;
+    } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::cout << kUsage << std::flush;
+      if (std::cout) return 0;
+      std::cerr << "vorlan-replay: cannot write the output\n";
+      return 1;
     } else {
-      std::cerr << "usage: vorlan-replay [--state] < SCRIPT\n";
+      std::cerr << kUsage;
       return 2;
     }
   }

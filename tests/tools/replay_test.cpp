@@ -97,6 +97,8 @@ TEST(ReplayTest, BadScriptsAreRefusedWithTheirLine) {
       {"move inf 1\n", "line 1: coordinate 'inf' is not a finite number"},
       {"move 1e39 1\n", "line 1: coordinate '1e39' is not a finite number"},
       {"move 0x10 1\n", "line 1: coordinate '0x10' is not a finite number"},
+      {"move +-1 1\n", "line 1: coordinate '+-1' is not a finite number"},
+      {"move 1 --1\n", "line 1: coordinate '--1' is not a finite number"},
       {"key 45;\n", "line 1: empty event"},
       {"- ; click\n", "line 1: unknown event '-'"},
       {"play\nplay\n", "line 2: 'play' given twice"},
@@ -113,6 +115,21 @@ TEST(ReplayTest, BadScriptsAreRefusedWithTheirLine) {
   EXPECT_EQ(ParseError(loading + "play\n"),
             "line 25: more than 23 loading pump lines before 'play'");
   EXPECT_EQ(Replay(loading.substr(2) + "play\n"), "0\n");  // 23 loading lines are fine
+}
+
+// Numbers too small for a single float round to a subnormal or to zero, as any number rounds.
+TEST(ReplayTest, TinyCoordinatesRoundToSubnormalsOrZero) {
+  const std::string out = Replay("play\nmove 1e-50 1\n-\nmove +1e-40 1\n-\n", true);
+  EXPECT_NE(out.find(" k=f32:0 "), std::string::npos) << out;
+  EXPECT_NE(out.find(" k=f32:2.99998383e-39 "), std::string::npos) << out;
+}
+
+// A line is read in bounded memory: blanks run together cost nothing, and a line longer than
+// 1 MiB is refused with its number.
+TEST(ReplayTest, LongLinesAreBounded) {
+  EXPECT_EQ(Replay("play\n" + std::string(3 << 20, ' ') + "\t-\n-\n"), "0\n1\n2\n");
+  EXPECT_EQ(ParseError("play\n-\n" + std::string((1 << 20) + 1, 'x')),
+            "line 3: longer than 1048576 bytes");
 }
 
 // A line that does not parse ends the run there: what ran before it stands.

@@ -35,6 +35,10 @@ done
 # An output that cannot be written ends the run at once, even of an endless script.
 check "full disk" "vorlan-replay: cannot write the output
 exit 1" "$({ echo play; yes -; } | timeout "$limit" "${replay[@]}" 2>&1 >/dev/full; echo "exit $?")"
+check "endless line" "vorlan-replay: line 1: longer than 1048576 bytes
+exit 2" "$(timeout "$limit" "${replay[@]}" </dev/zero 2>&1 >/dev/null; echo "exit $?")"
+check "help" "usage: vorlan-replay [--state] < SCRIPT
+exit 0" "$(timeout "$limit" "${replay[@]}" --help </dev/null 2>/dev/null; echo "exit $?")"
 check "unknown option" "usage: vorlan-replay [--state] < SCRIPT
 exit 2" "$(timeout "$limit" "${replay[@]}" --bogus </dev/null 2>&1; echo "exit $?")"
 exit $failed
