@@ -34,4 +34,8 @@ CommandLineAnswer ReadCommandLine(int argc, const char* const* argv) {
   return {2, "vorlan-kidney: unknown argument '" + extra + "' (--help lists the options)\n", true};
 }
 
+std::string AnswerNotWritten(const std::string& why) {
+  return "vorlan-kidney: cannot write the answer to standard output: " + why + "\n";
+}
+
 }  // namespace vk

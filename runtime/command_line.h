@@ -17,4 +17,8 @@ struct CommandLineAnswer {
 // Reads the arguments after the program's name.
 CommandLineAnswer ReadCommandLine(int argc, const char* const* argv);
 
+// The line for an answer that its output did not take (a full disk, a closed stream), for
+// standard error; the program then exits 1 rather than report success.
+std::string AnswerNotWritten(const std::string& why);
+
 }  // namespace vk

@@ -1,5 +1,7 @@
 // vorlan-kidney: opens the player's window, built from the description embedded in the program.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platforms/sdl/sdl_runtime.h"
 #include "player/vorlan_kidney.h"
@@ -8,7 +10,11 @@
 
 int main(int argc, char** argv) {
   if (const vk::CommandLineAnswer answer = vk::ReadCommandLine(argc, argv); answer.status >= 0) {
-    std::fputs(answer.text.c_str(), answer.to_error ? stderr : stdout);
+    std::FILE* out = answer.to_error ? stderr : stdout;
+    if ((std::fputs(answer.text.c_str(), out) < 0 || std::fflush(out) != 0) && !answer.to_error) {
+      std::fputs(vk::AnswerNotWritten(std::strerror(errno)).c_str(), stderr);
+      return 1;
+    }
     return answer.status;
   }
   std::string error;

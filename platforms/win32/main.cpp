@@ -2,6 +2,8 @@
 // program.
 #include <windows.h>
 
+#include <string>
+
 #include "platforms/win32/win32_runtime.h"
 #include "player/vorlan_kidney.h"
 #include "presentation/form_table.h"
@@ -15,28 +17,48 @@ int Fail(const std::string& error) {
   return 1;
 }
 
+// Windows' own words for the last error, on one line.
+std::string LastErrorText() {
+  const DWORD code = GetLastError();
+  char text[256] = {};
+  DWORD size = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                              code, 0, text, sizeof text, nullptr);
+  while (size > 0 && (text[size - 1] == '\n' || text[size - 1] == '\r' || text[size - 1] == '.'))
+    text[--size] = '\0';
+  return size > 0 ? text : "error " + std::to_string(code);
+}
+
 // The answer to --help, --version or an unknown argument: on the standard handle where the
 // caller redirected it, else in the console of the command prompt that started the program, else
-// (started from the desktop) in a message box.
-void Answer(const vk::CommandLineAnswer& answer) {
+// (started from the desktop) in a message box. Returns the exit status: the answer's own, or 1
+// when a redirected output did not take the text.
+int Answer(const vk::CommandLineAnswer& answer) {
   const DWORD which = answer.to_error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
   HANDLE out = GetStdHandle(which);
   DWORD written = 0;
   const auto size = static_cast<DWORD>(answer.text.size());
-  if (out && out != INVALID_HANDLE_VALUE &&
-      WriteFile(out, answer.text.data(), size, &written, nullptr))
-    return;
+  if (out && out != INVALID_HANDLE_VALUE) {
+    if (WriteFile(out, answer.text.data(), size, &written, nullptr) && written == size)
+      return answer.status;
+    if (answer.to_error) return answer.status;
+    const std::string line = vk::AnswerNotWritten(LastErrorText());
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (error && error != INVALID_HANDLE_VALUE)
+      WriteFile(error, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    return 1;
+  }
   if (AttachConsole(ATTACH_PARENT_PROCESS)) {
     out = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                       nullptr);
     if (out != INVALID_HANDLE_VALUE) {
       WriteFile(out, answer.text.data(), size, &written, nullptr);
       CloseHandle(out);
-      return;
+      return answer.status;
     }
   }
   MessageBoxA(nullptr, answer.text.c_str(), "Vorlan Kidney",
               MB_OK | (answer.to_error ? MB_ICONERROR : MB_ICONINFORMATION));
+  return answer.status;
 }
 
 }  // namespace
@@ -44,8 +66,7 @@ void Answer(const vk::CommandLineAnswer& answer) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (const vk::CommandLineAnswer answer = vk::ReadCommandLine(__argc, __argv);
       answer.status >= 0) {
-    Answer(answer);
-    return answer.status;
+    return Answer(answer);
   }
   std::string error;
   vk::WindowLayout layout;

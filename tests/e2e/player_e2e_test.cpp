@@ -504,8 +504,9 @@ TEST(NoDisplayTest, SaysSoInOneLineAndExitsOne) {
   EXPECT_EQ(out.substr(first_line + 1), "status 1\n") << out;
 }
 
-// --help and --version answer on standard output without a window; anything else, extra
-// arguments included, is refused in one line on standard error with status 2.
+// --help and --version answer on standard output without a window, and say so when it does not
+// take the answer; anything else, extra arguments included, is refused in one line on standard
+// error with status 2.
 TEST(CommandLineTest, HelpVersionAndUnknownArguments) {
   const std::string player = PlayerBinary();
   const std::string no_display = "env -u DISPLAY -u WAYLAND_DISPLAY ";
@@ -517,6 +518,12 @@ TEST(CommandLineTest, HelpVersionAndUnknownArguments) {
     EXPECT_NE(out.find("Escape"), std::string::npos) << out;
     EXPECT_EQ(out.substr(out.size() - 3), "\n0\n") << out;
   }
+  // An answer its output does not take is no success: one line on standard error, status 1.
+  const std::string full = Shell(no_display + player + " --version 2>&1 >/dev/full; echo $?");
+  EXPECT_EQ(full.rfind("vorlan-kidney: cannot write the answer to standard output: ", 0), 0u)
+      << full;
+  EXPECT_EQ(full.find('\n'), full.size() - 3) << "one line: " << full;
+  EXPECT_EQ(full.substr(full.size() - 3), "\n1\n") << full;
   for (const char* wrong : {" --bogus", " --version extra"}) {
     const std::string out = Shell(no_display + player + wrong + " 2>&1 >/dev/null; echo $?");
     EXPECT_EQ(out.rfind("vorlan-kidney: unknown argument '", 0), 0u) << out;
