@@ -33,9 +33,14 @@ case "${1:-}" in
   *) echo "usage: $0 run|package|windows|web|test|docs|bench" >&2; exit 2 ;;
 esac
 
+# Installed whatever its triggers' state: a package whose triggers another run has yet to process
+# is there to use.
 missing=()
 for p in "${wanted[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  case "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" in
+    installed | triggers-pending | triggers-awaited) ;;
+    *) missing+=("$p") ;;
+  esac
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
@@ -43,11 +48,17 @@ echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# Another apt or dpkg run (an unattended upgrade, a second terminal) holds the package manager's
+# lock: wait for it, up to 10 minutes, rather than fail.
+lock_wait=(-o DPkg::Lock::Timeout=600)
+if lslocks -n -o PATH 2>/dev/null | grep -qE '^/var/lib/(dpkg/lock|apt/lists/lock)'; then
+  echo "Waiting for another apt or dpkg run to finish (up to 10 minutes)..."
+fi
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 # Quiet unless it fails; then the whole log says why.
-if ! { $sudo apt-get update -qq && \
-       $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+if ! { $sudo apt-get "${lock_wait[@]}" update -qq && \
+       $sudo apt-get "${lock_wait[@]}" install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
   cat "$log" >&2
   echo "Could not install: ${missing[*]}" >&2
   exit 1
