@@ -2,6 +2,7 @@
 #include "tests/e2e/x_session.h"
 
 #include <X11/Xlib.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -64,9 +65,14 @@ XServer::~XServer() {
   }
 }
 
-Player::Player(const std::string& binary) {
+Player::Player(const std::string& binary, const std::string& output) {
   pid_ = fork();
   if (pid_ == 0) {
+    if (!output.empty()) {
+      const int fd = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      dup2(fd, STDOUT_FILENO);
+      dup2(fd, STDERR_FILENO);
+    }
     execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -79,17 +85,62 @@ Player::~Player() {
   }
 }
 
-std::string Player::WaitForWindow(double seconds) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < deadline) {
-    // By process, so that a window of an earlier player still being torn down is not taken.
-    std::string id = Shell("xdotool search --onlyvisible --pid " + std::to_string(pid_) +
-                           " --name '^Vorlan Kidney' 2>/dev/null | head -1");
-    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
-    if (!id.empty()) return id;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+namespace {
+
+// The process that owns window `w`, as it states it, or -1. Atoms belong to one server, and each
+// suite has its own.
+long PidOf(Display* d, Window w) {
+  Atom type;
+  int format;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  long pid = -1;
+  if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
+                         &type, &format, &items, &after, &data) == Success &&
+      data && items == 1) {
+    pid = *reinterpret_cast<long*>(data);
   }
-  return "";
+  if (data) XFree(data);
+  return pid;
+}
+
+// A mapped window of process `pid` named for the player, below `w`, or 0.
+Window PlayerWindow(Display* d, Window w, long pid) {
+  XWindowAttributes a;
+  char* name = nullptr;
+  if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable && PidOf(d, w) == pid &&
+      XFetchName(d, w, &name) && name) {
+    const bool player = std::string(name).rfind("Vorlan Kidney", 0) == 0;
+    XFree(name);
+    if (player) return w;
+  }
+  Window root, parent, *children = nullptr;
+  unsigned int n = 0;
+  Window found = 0;
+  if (XQueryTree(d, w, &root, &parent, &children, &n)) {
+    for (unsigned int i = 0; i < n && !found; ++i) found = PlayerWindow(d, children[i], pid);
+    if (children) XFree(children);
+  }
+  return found;
+}
+
+}  // namespace
+
+std::string Player::WaitForWindow(double seconds) {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return "";
+  // Windows of players that have ended can still be torn down meanwhile.
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  Window found = 0;
+  // By process and name both, so that the window of another player, or of an earlier one still
+  // being torn down, is not taken.
+  while (!found && std::chrono::steady_clock::now() < deadline) {
+    found = PlayerWindow(d, DefaultRootWindow(d), pid_);
+    if (!found) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  XCloseDisplay(d);
+  return found ? std::to_string(found) : "";
 }
 
 std::optional<int> Player::WaitForExit(double seconds) {

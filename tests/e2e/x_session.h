@@ -26,10 +26,10 @@ class XServer {
   std::string display_;
 };
 
-// The real program, started with the test's DISPLAY.
+// The real program, started with the test's DISPLAY; its output goes to `output` where named.
 class Player {
  public:
-  explicit Player(const std::string& binary);
+  explicit Player(const std::string& binary, const std::string& output = "");
   ~Player();
   // The player's window id once it is mapped, or empty after `seconds`.
   std::string WaitForWindow(double seconds = 10);
