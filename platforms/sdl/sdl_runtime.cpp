@@ -1,8 +1,6 @@
 // The player's window on a desktop through SDL2: events in, Picture1's picture out.
 #include "platforms/sdl/sdl_runtime.h"
 
-#include <SDL_syswm.h>
-#include <X11/Xresource.h>
 #include <turbojpeg.h>
 
 #include <algorithm>
@@ -13,6 +11,8 @@
 #include <cstring>
 #include <filesystem>
 #include <thread>
+
+#include "platforms/sdl/desktop_x11.h"
 
 namespace vk {
 
@@ -25,44 +25,6 @@ bool HasGpu() {
     if (entry.path().filename().string().rfind("renderD", 0) == 0) return true;
   }
   return false;
-}
-
-// The window's X11 display, or null under another video driver.
-Display* XDisplayOf(SDL_Window* window) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return nullptr;
-  return info.info.x11.display;
-}
-
-// Bits a pixel of the window's screen on X11, or 0 where that is not known.
-int ScreenDepth(SDL_Window* window) {
-  Display* display = XDisplayOf(window);
-  return display ? DefaultDepth(display, DefaultScreen(display)) : 0;
-}
-
-// The scale an X11 desktop states, in dots per inch, read as GTK and Qt programs read it:
-// GDK_SCALE (a whole factor) where set, else the Xft.dpi resource (144 is 150 %), else 96.
-// Under Wayland SDL sizes the window in the output's own units and draws at its scale.
-int DesktopDpi(SDL_Window* window) {
-  Display* display = XDisplayOf(window);
-  if (!display) return kDefaultDpi;
-  if (const char* gdk = std::getenv("GDK_SCALE")) {
-    const int factor = std::atoi(gdk);
-    if (factor >= 1 && factor <= 8) return factor * kDefaultDpi;
-  }
-  const char* resources = XResourceManagerString(display);
-  if (!resources) return kDefaultDpi;
-  XrmInitialize();
-  XrmDatabase database = XrmGetStringDatabase(resources);
-  char* type = nullptr;
-  XrmValue value{};
-  double dpi = 0;
-  if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr) {
-    dpi = std::strtod(value.addr, nullptr);
-  }
-  XrmDestroyDatabase(database);
-  return dpi >= 24 && dpi <= 960 ? static_cast<int>(std::lround(dpi)) : kDefaultDpi;
 }
 
 // The window icon: the three-lobed cam with its red bar, 32 by 32.
@@ -104,6 +66,7 @@ InputEvent Key(int16_t code) { return {InputEvent::Type::kKeyPress, code}; }
 // Settings that must be made before SDL starts; each spares start-up a cost the player does not
 // need. The user's own environment settings win.
 void PrepareSdl(bool software) {
+  FilterGoneWindowErrors();
   if (software) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Outside a Wayland session only X11 can show the window; probing Wayland there costs time and
   // prints its own complaint.
@@ -217,15 +180,10 @@ bool SdlRuntime::Open(std::string* error) {
     *error = std::string("cannot open the window: ") + SDL_GetError();
     return false;
   }
-  const int dpi = DesktopDpi(window_);
-  SDL_Rect usable;
-  const PixelSize room = SDL_GetDisplayUsableBounds(0, &usable) == 0
-                             ? PixelSize{usable.w, usable.h}
-                             : PixelSize{INT32_MAX, INT32_MAX};
-  const PixelSize size = ClientSize(client, dpi, room);
-  SDL_SetWindowSize(window_, size.width, size.height);
-  SDL_SetWindowPosition(window_, TwipsToPixels(client.left, dpi), TwipsToPixels(client.top, dpi));
+  dpi_ = DesktopDpi(window_);
+  FitWindow(true);
   SDL_ShowWindow(window_);
+  WatchDesktopScale(window_);
   if (SDL_Surface* icon = MakeIcon()) {
     SDL_SetWindowIcon(window_, icon);
     SDL_FreeSurface(icon);
@@ -310,6 +268,9 @@ void SdlRuntime::PumpEvents() {
     SDL_WaitEventTimeout(nullptr, static_cast<int>(gate_.period() / std::chrono::milliseconds(1)));
   }
   still_ = true;
+  // The window manager states its frame once it has framed the window: fitted again once, with
+  // the frame inside the work area.
+  if (!framed_ && Frame().width + Frame().height > 0) FitWindow(true);
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     still_ = false;
@@ -320,6 +281,10 @@ void SdlRuntime::PumpEvents() {
       EndProgram();
     }
     if (event.type == SDL_WINDOWEVENT) WindowEvent(event.window.event);
+    if (IsScaleChange(event) && DesktopDpi(window_) != dpi_) {
+      dpi_ = DesktopDpi(window_);
+      FitWindow(false);
+    }
     if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F11 && !event.key.repeat) {
       // Full screen on the window's display, or back to the window's own size and place. The
       // key carries no character, so the form never hears of it.
@@ -458,6 +423,33 @@ void SdlRuntime::KeepScaled() {
                         out.picture.stride, TJSAMP_420, 0) != 0) {
     scaled_.erase(picture1_.get());
   }
+}
+
+PixelSize SdlRuntime::Frame() const {
+  int top = 0, left = 0, bottom = 0, right = 0;
+  SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
+  return {left + right, top + bottom};
+}
+
+// The description's client area at the desktop's scale, or the largest 4:3 area that fits in the
+// work area with the frame around it; placed (`place`) with the frame's corner where the
+// description puts the window, within the work area. Not in full screen, which keeps the
+// display's whole size.
+void SdlRuntime::FitWindow(bool place) {
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) return;
+  const PixelSize frame = Frame();
+  framed_ = frame.width + frame.height > 0;
+  SDL_Rect usable{0, 0, INT32_MAX, INT32_MAX};
+  SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &usable);
+  const Rect& client = layout_.client;
+  const PixelSize size =
+      ClientSize(client, dpi_, {usable.w - frame.width, usable.h - frame.height});
+  int top = 0, left = 0;
+  SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr);
+  SDL_SetWindowSize(window_, size.width, size.height);
+  if (!place) return;
+  SDL_SetWindowPosition(window_, std::max(usable.x, TwipsToPixels(client.left, dpi_)) + left,
+                        std::max(usable.y, TwipsToPixels(client.top, dpi_)) + top);
 }
 
 void SdlRuntime::Resized() {

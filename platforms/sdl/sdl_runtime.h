@@ -53,6 +53,9 @@ class SdlRuntime : public Runtime {
   bool DecodeToFrame();
   void KeepScaled();
   void Resized();
+  // The frame the window manager draws around the window: its width and height together.
+  PixelSize Frame() const;
+  void FitWindow(bool place);
 
   const WindowLayout& layout_;
   SlidePictures& pictures_;
@@ -62,6 +65,8 @@ class SdlRuntime : public Runtime {
   FormEvents* form_ = nullptr;
 
   SDL_Window* window_ = nullptr;
+  int dpi_ = kDefaultDpi;             // the desktop's scale the window is sized for
+  bool framed_ = false;               // sized with the window manager's frame known
   bool software_ = false;             // no GPU: draw into the window's framebuffer
   SDL_Renderer* renderer_ = nullptr;  // with a GPU: SDL's renderer and one 4:2:0 texture
   SDL_Texture* texture_ = nullptr;

@@ -3,7 +3,9 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -285,6 +287,23 @@ TEST_F(PlayerE2eTest, ClosingTheWindowEndsWithStatusZero) {
   EXPECT_EQ(player_->WaitForExit(5), 0);
 }
 
+// Escape the moment the window appears, while another copy plays, ends with status 0 and not a
+// word: nothing may reach the user about the window just destroyed.
+class QuickEndE2eTest : public PlayerE2eTest {};
+
+TEST_F(QuickEndE2eTest, EscapeAsTheWindowAppearsEndsQuietly) {
+  const std::string output = Shell("mktemp | tr -d '\\n'");
+  for (int i = 0; i < 20; ++i) {
+    Player quick(PlayerBinary(), output);
+    const std::string window = quick.WaitForWindow();
+    ASSERT_FALSE(window.empty()) << "try " << i << ": " << Shell("cat " + output);
+    Shell("xdotool windowfocus " + window + " key Escape");  // a real key, to the new window
+    EXPECT_EQ(quick.WaitForExit(5), 0) << "try " << i << ": " << Shell("cat " + output);
+    EXPECT_EQ(Shell("cat " + output), "") << "try " << i;
+  }
+  Shell("rm -f " + output);
+}
+
 // A window that is unmapped and mapped again shows its picture again and takes the keyboard
 // again, with no window manager.
 TEST_F(PlayerE2eTest, PictureAndKeysAfterTheWindowIsMappedAgain) {
@@ -345,19 +364,49 @@ TEST_F(HighDpiE2eTest, WindowPictureAndPointerAtOneAndAHalfTimes) {
   EXPECT_EQ(player_->WaitForExit(5), 0);
 }
 
+// A change of the desktop's scale while the player runs (the Xft.dpi resource of the root window)
+// sizes the window for the new scale, as a move to a monitor of another scale does on Windows.
+class LiveScaleE2eTest : public PlayerE2eTest {
+ protected:
+  static void SetUpTestSuite() { StartSuite(2048, 1536); }
+  bool SizeBecomes(const std::string& size) {
+    for (int tries = 0; tries < 50; ++tries, Sleep(50)) {
+      if (Shell("xdotool getwindowgeometry " + window_).find(size) != std::string::npos)
+        return true;
+    }
+    return false;
+  }
+};
+
+TEST_F(LiveScaleE2eTest, WindowFollowsXftDpi) {
+  ASSERT_TRUE(SizeBecomes("Geometry: 1024x768"));
+  Shell("echo 'Xft.dpi: 144' | xrdb -merge");
+  EXPECT_TRUE(SizeBecomes("Geometry: 1536x1152"));
+  Shell("echo 'Xft.dpi: 96' | xrdb -merge");
+  EXPECT_TRUE(SizeBecomes("Geometry: 1024x768"));
+  EXPECT_GE(IdentifiedSlide(), 0);
+}
+
+// Openbox, a window manager that frames the player's window; the process's id. It runs its
+// start-up command once it manages windows; the screen's WM check is set before that, and a window
+// mapped in between stays without a frame.
+std::string StartOpenbox() {
+  const std::string ready = Shell("mktemp -u | tr -d '\\n'");
+  const std::string pid =
+      Shell("openbox --startup 'touch " + ready + "' >/dev/null 2>&1 & echo $!");
+  for (int tries = 0; tries < 250 && Shell("test -e " + ready + " && echo y").empty(); ++tries) {
+    Sleep(20);
+  }
+  Shell("rm -f " + ready);
+  return pid;
+}
+
 // Full screen on F11 under a window manager, on a screen wider than the picture's aspect.
 class FullScreenE2eTest : public PlayerE2eTest {
  protected:
   static void SetUpTestSuite() {
     StartSuite(1920, 1080);
-    // Openbox runs its start-up command once it manages windows; the screen's WM check is set
-    // before that, and a window mapped in between stays without a frame.
-    const std::string ready = Shell("mktemp -u | tr -d '\\n'");
-    window_manager_ = Shell("openbox --startup 'touch " + ready + "' >/dev/null 2>&1 & echo $!");
-    for (int tries = 0; tries < 250 && Shell("test -e " + ready + " && echo y").empty(); ++tries) {
-      Sleep(20);
-    }
-    Shell("rm -f " + ready);
+    window_manager_ = StartOpenbox();
   }
   static void TearDownTestSuite() {
     Shell("kill " + window_manager_);
@@ -374,6 +423,73 @@ class FullScreenE2eTest : public PlayerE2eTest {
   static std::string window_manager_;
 };
 std::string FullScreenE2eTest::window_manager_;
+
+// Where the window does not fit the screen at its size (a small screen, a large scale), the whole
+// window, the window manager's frame included, lies on the screen, and the client keeps 4:3.
+class FramedFitE2eTest : public PlayerE2eTest {
+ protected:
+  static void SetUpTestSuite() {
+    StartSuite(1024, 768);
+    window_manager_ = StartOpenbox();
+  }
+  static void TearDownTestSuite() {
+    Shell("kill " + window_manager_);
+    PlayerE2eTest::TearDownTestSuite();
+  }
+  // Waits until the frame fits the screen of `width` by `height`; false with what it saw.
+  ::testing::AssertionResult FitsWithItsFrame(int width, int height) {
+    std::string seen;
+    for (int tries = 0; tries < 50; ++tries, Sleep(50)) {
+      int l = 0, r = 0, t = 0, b = 0, x = 0, y = 0, w = 0, h = 0;
+      const std::string frame = Shell("xprop -id " + window_ + " _NET_FRAME_EXTENTS");
+      const std::string info = Shell("xwininfo -id " + window_);
+      auto field = [&](const char* name) {
+        const size_t at = info.find(name);
+        return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + std::strlen(name));
+      };
+      x = field("Absolute upper-left X:"), y = field("Absolute upper-left Y:");
+      w = field("Width:"), h = field("Height:");
+      if (std::sscanf(frame.c_str(), "_NET_FRAME_EXTENTS(CARDINAL) = %d, %d, %d, %d", &l, &r, &t,
+                      &b) != 4 ||
+          t == 0) {
+        seen = "no frame: " + frame;
+        continue;
+      }
+      seen = "client " + std::to_string(w) + "x" + std::to_string(h) + " at " + std::to_string(x) +
+             "," + std::to_string(y) + ", frame " + frame;
+      if (x - l >= 0 && y - t >= 0 && x + w + r <= width && y + h + b <= height &&
+          std::abs(w * 3 - h * 4) <= 4) {
+        return ::testing::AssertionSuccess();
+      }
+    }
+    return ::testing::AssertionFailure() << seen;
+  }
+  static std::string window_manager_;
+};
+std::string FramedFitE2eTest::window_manager_;
+
+TEST_F(FramedFitE2eTest, WindowAndFrameOnAScreenOfTheWindowsSize) {
+  EXPECT_TRUE(FitsWithItsFrame(1024, 768));
+  EXPECT_GE(IdentifiedSlide(), 0);
+}
+
+// GDK_SCALE=3 asks for a 3072 by 2304 window on a 1920 by 1200 screen.
+class FramedScaledFitE2eTest : public FramedFitE2eTest {
+ protected:
+  static void SetUpTestSuite() {
+    setenv("GDK_SCALE", "3", 1);
+    StartSuite(1920, 1200);
+    window_manager_ = StartOpenbox();
+  }
+  static void TearDownTestSuite() {
+    unsetenv("GDK_SCALE");
+    FramedFitE2eTest::TearDownTestSuite();
+  }
+};
+
+TEST_F(FramedScaledFitE2eTest, WindowAndFrameAtThreeTimes) {
+  EXPECT_TRUE(FitsWithItsFrame(1920, 1200));
+}
 
 TEST_F(FullScreenE2eTest, F11FillsTheScreenAndKeepsPictureOnesScale) {
   const int stopped = Stop();
