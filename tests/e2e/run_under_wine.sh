@@ -25,7 +25,7 @@ printf '#!/bin/sh\nexec %s %s "$@"\n' "$wine" "$exe" >"$player"
 printf '#!/bin/sh\nexec %s reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1\n' \
   "$wine" >"$set_dpi"
 chmod +x "$player" "$set_dpi"
-export VK_PLAYER=$player VK_E2E_SET_DPI=$set_dpi
+export VK_PLAYER=$player VK_E2E_SET_DPI=$set_dpi VK_E2E_UNDER_WINE=1
 export VK_E2E_SERVER_START="wineserver -p" VK_E2E_SERVER_STOP="wineserver -k"
 # What the Windows program shares with the Linux one; screen depths are the Linux program's own.
 exec "$e2e" --gtest_brief=1 --gtest_filter="${VK_E2E_FILTER:-FirstPictureE2eTest.*:PlayerE2eTest.*:HighDpiE2eTest.*:FullScreenE2eTest.*:CommandLineTest.*}"
