@@ -3,7 +3,10 @@
 // Usage: pace_probe SECONDS PROGRAM [ARGS...]; between start-up and measuring it runs the shell
 // command in PACE_PROBE_SETUP with WINDOW set to the window's id (say, a key or a pointer move).
 // Prints: median, standard deviation and shortest interval between changes (ms), changes,
-// processor use (percent of one core), and the 99th percentile of the intervals (ms).
+// processor use (percent of one core), the 99th percentile of the intervals (ms); then, reading the
+// window after each change and matching it to the 24 slides (a window of the slides' size), the
+// changes that showed a whole slide, the slides skipped and repeated between them, and the changes
+// that showed two slides at once (torn).
 #include <X11/extensions/Xdamage.h>
 #include <poll.h>
 #include <signal.h>
@@ -17,12 +20,92 @@
 #include <vector>
 
 #include "bench/x_probe.h"
+#include "presentation/form_table.h"
+#include "runtime/slides.h"
+#include "runtime/window.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 // Damage from one present can arrive in several reports; reports closer than this are one change.
 constexpr auto kOneChange = std::chrono::milliseconds(5);
+constexpr int kGrid = 8;  // every 8th pixel each way
+
+// The luma of each slide, or of the window, on the grid, top half and bottom half apart.
+using Luma = std::vector<uint8_t>;
+
+std::vector<Luma> SlideLumas() {
+  std::string error;
+  vk::WindowLayout layout;
+  std::vector<Luma> lumas;
+  if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) return lumas;
+  vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kAtOnce);
+  for (int i = 0; i < vk::kHolders; ++i) {
+    const vk::PictureRef p = pictures.Get(i);
+    Luma luma;
+    for (int y = kGrid / 2; y < p->height; y += kGrid) {
+      for (int x = kGrid / 2; x < p->width; x += kGrid)
+        luma.push_back(p->plane[0][y * p->stride[0] + x]);
+    }
+    lumas.push_back(std::move(luma));
+  }
+  return lumas;
+}
+
+Luma WindowLuma(Display* d, Window w) {
+  Luma luma;
+  XImage* image = XGetImage(d, w, 0, 0, 1024, 768, AllPlanes, ZPixmap);
+  if (!image) return luma;
+  auto channel = [](unsigned long pixel, unsigned long mask) {
+    const int shift = __builtin_ctzl(mask);
+    return 255.0 * ((pixel & mask) >> shift) / (mask >> shift);
+  };
+  for (int y = kGrid / 2; y < 768; y += kGrid) {
+    for (int x = kGrid / 2; x < 1024; x += kGrid) {
+      const unsigned long v = XGetPixel(image, x, y);
+      luma.push_back(static_cast<uint8_t>(std::lround(0.299 * channel(v, image->red_mask) +
+                                                      0.587 * channel(v, image->green_mask) +
+                                                      0.114 * channel(v, image->blue_mask))));
+    }
+  }
+  XDestroyImage(image);
+  return luma;
+}
+
+// The slide that samples [from, to) of `luma` show, or -1 when none matches.
+int Match(const std::vector<Luma>& slides, const Luma& luma, size_t from, size_t to) {
+  int best = -1;
+  double best_difference = 1e9;
+  for (size_t i = 0; i < slides.size(); ++i) {
+    double sum = 0;
+    for (size_t j = from; j < to; ++j) sum += std::abs(luma[j] - slides[i][j]);
+    if (sum / (to - from) < best_difference) best_difference = sum / (to - from), best = i;
+  }
+  return best_difference < 4 ? best : -1;
+}
+
+struct Slides {
+  int whole = 0, skipped = 0, repeated = 0, torn = 0;
+  int last = -1;
+  // The window after one change, against the slides; each slide follows the last, forward.
+  void Saw(const std::vector<Luma>& slides, const Luma& luma) {
+    if (slides.empty() || luma.size() != slides[0].size()) return;
+    const int slide = Match(slides, luma, 0, luma.size());
+    if (slide < 0) {
+      const size_t half = luma.size() / 2;
+      const int top = Match(slides, luma, 0, half), bottom = Match(slides, luma, half, luma.size());
+      if (top >= 0 && bottom >= 0 && top != bottom) ++torn;
+      return;
+    }
+    ++whole;
+    if (last >= 0) {
+      const int step = (slide - last + 24) % 24;
+      if (step == 0) ++repeated;
+      if (step > 1) skipped += step - 1;
+    }
+    last = slide;
+  }
+};
 
 }  // namespace
 
@@ -60,6 +143,8 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
   }
 
+  const std::vector<Luma> slides = SlideLumas();
+  Slides seen;
   const Damage damage = XDamageCreate(d, w, XDamageReportNonEmpty);
   XSync(d, False);
   const double cpu_start = vk::bench::CpuSeconds(pid);
@@ -73,8 +158,10 @@ int main(int argc, char** argv) {
       XNextEvent(d, &event);
       if (event.type != damage_event + XDamageNotify) continue;
       const auto now = Clock::now();
-      if (changes.empty() || now - changes.back() > kOneChange) changes.push_back(now);
+      const bool change = changes.empty() || now - changes.back() > kOneChange;
+      if (change) changes.push_back(now);
       XDamageSubtract(d, damage, None, None);
+      if (change) seen.Saw(slides, WindowLuma(d, w));
     }
     pollfd x{ConnectionNumber(d), POLLIN, 0};
     poll(&x, 1, 10);  // wakes as soon as the server reports
@@ -101,7 +188,8 @@ int main(int argc, char** argv) {
     shortest = intervals.front();
     p99 = intervals[std::min(intervals.size() - 1, intervals.size() * 99 / 100)];
   }
-  std::printf("%.2f %.2f %.2f %zu %.1f %.2f\n", median, deviation, shortest, changes.size(),
-              100 * cpu / seconds, p99);
+  std::printf("%.2f %.2f %.2f %zu %.1f %.2f %d %d %d %d\n", median, deviation, shortest,
+              changes.size(), 100 * cpu / seconds, p99, seen.whole, seen.skipped, seen.repeated,
+              seen.torn);
   return 0;
 }

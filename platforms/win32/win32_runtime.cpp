@@ -299,6 +299,7 @@ void Win32Runtime::PumpEvents() {
     if (HDC dc = gate_.shown() ? GetDC(window_) : nullptr) {
       Draw(dc, false);
       ReleaseDC(window_, dc);
+      HandOver();
     }
     gate_.Presented(*due);
   } else if (still_ && !smooth_ && gate_.shown()) {
@@ -309,6 +310,12 @@ void Win32Runtime::PumpEvents() {
     }
   }
 }
+
+// Wine puts a window's drawing on the X screen only when the thread next looks at its queue, and
+// the X server copies it from memory later still: looked at only in the next pump, right before the
+// next picture is drawn into the same memory, a picture could be overwritten before it was seen.
+// A look at the queue that waits for nothing hands it over at once.
+void Win32Runtime::HandOver() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT); }
 
 LRESULT CALLBACK Win32Runtime::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {

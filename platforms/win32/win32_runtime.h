@@ -54,6 +54,8 @@ class Win32Runtime : public Runtime {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void SleepUntil(SteadyClock::time_point deadline);
+  // Hands the picture just drawn to the screen.
+  void HandOver();
   void Draw(HDC dc, bool smooth);
   // Gives the window the description's client area at its monitor's DPI.
   void SizeForDpi();
