@@ -258,16 +258,19 @@ int32_t SdlRuntime::SetPicture(PictureRef picture) {
 
 void SdlRuntime::Count(uint64_t steps) {
   std::this_thread::sleep_until(count_clock_.Next(SteadyClock::now(), steps));
+  counted_ = true;
 }
 
 void SdlRuntime::PumpEvents() {
-  // A still picture and no input since the last pump: rather than run thousands of cycles a
-  // second that show the same picture again (a short wait while stopped), wait up to one refresh
-  // period for input. Input ends that wait at once, so nothing is taken later than before.
-  if (still_) {
+  // A still picture and no input since the last cycle's pump: rather than run thousands of cycles
+  // a second that show the same picture again (a short wait while stopped), wait up to one refresh
+  // period for input. Input ends that wait at once, so nothing is taken later than before. The
+  // loading's pumps, between which nothing is counted, never wait.
+  if (still_ && counted_) {
     SDL_WaitEventTimeout(nullptr, static_cast<int>(gate_.period() / std::chrono::milliseconds(1)));
   }
   still_ = true;
+  counted_ = false;
   // The window manager states its frame once it has framed the window: fitted again once, with
   // the frame inside the work area.
   if (!framed_ && Frame().width + Frame().height > 0) FitWindow(true);

@@ -61,7 +61,8 @@ class SdlRuntime : public Runtime {
   SlidePictures& pictures_;
   CountClock count_clock_;
   PresentGate gate_{RefreshPeriod(0)};
-  bool still_ = false;  // Picture1 unchanged and no event since the last pump
+  bool still_ = false;    // Picture1 unchanged and no event since the last pump
+  bool counted_ = false;  // a count ran since the last pump: the loop, not the loading, pumps
   FormEvents* form_ = nullptr;
 
   SDL_Window* window_ = nullptr;

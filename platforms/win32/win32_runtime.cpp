@@ -239,6 +239,7 @@ int32_t Win32Runtime::SetPicture(PictureRef picture) {
 
 void Win32Runtime::Count(uint64_t steps) {
   SleepUntil(count_clock_.Next(SteadyClock::now(), steps));
+  counted_ = true;
 }
 
 // Sleeps until a millisecond before the deadline, on the high-resolution timer or else with
@@ -270,14 +271,16 @@ void Win32Runtime::SleepUntil(SteadyClock::time_point deadline) {
 }
 
 void Win32Runtime::PumpEvents() {
-  // A still picture and no input since the last pump: wait up to one refresh period for a
-  // message rather than show the same picture again thousands of times a second.
-  if (still_) {
+  // A still picture and no input since the last cycle's pump: wait up to one refresh period for a
+  // message rather than show the same picture again thousands of times a second. The loading's
+  // pumps, between which nothing is counted, never wait.
+  if (still_ && counted_) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE,
                               static_cast<DWORD>(gate_.period() / std::chrono::milliseconds(1)),
                               QS_ALLINPUT);
   }
   still_ = true;
+  counted_ = false;
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     still_ = false;

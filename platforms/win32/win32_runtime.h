@@ -66,7 +66,8 @@ class Win32Runtime : public Runtime {
   SlidePictures& pictures_;
   CountClock count_clock_;
   PresentGate gate_{RefreshPeriod(0)};
-  bool still_ = false;  // Picture1 unchanged and no message since the last pump
+  bool still_ = false;    // Picture1 unchanged and no message since the last pump
+  bool counted_ = false;  // a count ran since the last pump: the loop, not the loading, pumps
   FormEvents* form_ = nullptr;
 
   HWND window_ = nullptr;
