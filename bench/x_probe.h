@@ -14,8 +14,10 @@
 
 namespace vk::bench {
 
+// The process that owns window `w`, as it states it, or -1. The atom is asked of each display
+// (Xlib keeps it), since each server numbers its atoms its own way.
 inline long PidOf(Display* d, Window w) {
-  static const Atom pid_atom = XInternAtom(d, "_NET_WM_PID", False);
+  const Atom pid_atom = XInternAtom(d, "_NET_WM_PID", False);
   Atom type;
   int format;
   unsigned long items = 0, after = 0;
@@ -30,15 +32,26 @@ inline long PidOf(Display* d, Window w) {
   return pid;
 }
 
-// A mapped window of process `pid` below `w`, or 0.
-inline Window FindWindow(Display* d, Window w, long pid) {
+// Whether window `w`'s name begins with `prefix`.
+inline bool NamedFrom(Display* d, Window w, const std::string& prefix) {
+  char* name = nullptr;
+  if (!XFetchName(d, w, &name) || !name) return false;
+  const bool named = std::string(name).rfind(prefix, 0) == 0;
+  XFree(name);
+  return named;
+}
+
+// A mapped window of process `pid` below `w`, whose name begins with `prefix`, or 0.
+inline Window FindWindow(Display* d, Window w, long pid, const std::string& prefix = "") {
   XWindowAttributes a;
-  if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable && PidOf(d, w) == pid) return w;
+  if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable && PidOf(d, w) == pid &&
+      (prefix.empty() || NamedFrom(d, w, prefix)))
+    return w;
   Window root, parent, *children = nullptr;
   unsigned int n = 0;
   Window found = 0;
   if (XQueryTree(d, w, &root, &parent, &children, &n)) {
-    for (unsigned int i = 0; i < n && !found; ++i) found = FindWindow(d, children[i], pid);
+    for (unsigned int i = 0; i < n && !found; ++i) found = FindWindow(d, children[i], pid, prefix);
     if (children) XFree(children);
   }
   return found;

@@ -85,47 +85,6 @@ Player::~Player() {
   }
 }
 
-namespace {
-
-// The process that owns window `w`, as it states it, or -1. Atoms belong to one server, and each
-// suite has its own.
-long PidOf(Display* d, Window w) {
-  Atom type;
-  int format;
-  unsigned long items = 0, after = 0;
-  unsigned char* data = nullptr;
-  long pid = -1;
-  if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
-                         &type, &format, &items, &after, &data) == Success &&
-      data && items == 1) {
-    pid = *reinterpret_cast<long*>(data);
-  }
-  if (data) XFree(data);
-  return pid;
-}
-
-// A mapped window of process `pid` named for the player, below `w`, or 0.
-Window PlayerWindow(Display* d, Window w, long pid) {
-  XWindowAttributes a;
-  char* name = nullptr;
-  if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable && PidOf(d, w) == pid &&
-      XFetchName(d, w, &name) && name) {
-    const bool player = std::string(name).rfind("Vorlan Kidney", 0) == 0;
-    XFree(name);
-    if (player) return w;
-  }
-  Window root, parent, *children = nullptr;
-  unsigned int n = 0;
-  Window found = 0;
-  if (XQueryTree(d, w, &root, &parent, &children, &n)) {
-    for (unsigned int i = 0; i < n && !found; ++i) found = PlayerWindow(d, children[i], pid);
-    if (children) XFree(children);
-  }
-  return found;
-}
-
-}  // namespace
-
 std::string Player::WaitForWindow(double seconds) {
   Display* d = XOpenDisplay(nullptr);
   if (!d) return "";
@@ -136,7 +95,7 @@ std::string Player::WaitForWindow(double seconds) {
   // By process and name both, so that the window of another player, or of an earlier one still
   // being torn down, is not taken.
   while (!found && std::chrono::steady_clock::now() < deadline) {
-    found = PlayerWindow(d, DefaultRootWindow(d), pid_);
+    found = bench::FindWindow(d, DefaultRootWindow(d), pid_, "Vorlan Kidney");
     if (!found) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   XCloseDisplay(d);
