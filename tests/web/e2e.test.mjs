@@ -2,7 +2,10 @@
 // the one-file page from disk.
 // Usage: node --test e2e.test.mjs (BUILD_WEB names the folder to serve, default ../../build-web)
 import { spawn } from 'node:child_process';
-import { readFileSync } from 'node:fs';
+import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import http from 'node:http';
+import { tmpdir } from 'node:os';
+import { extname, join } from 'node:path';
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import puppeteer from 'puppeteer-core';
@@ -107,6 +110,15 @@ async function steady() {
 }
 
 const wrap = (i) => ((i % 24) + 24) % 24;
+
+// Presses the control that `find` (run in the page) returns where it is drawn, as a person does:
+// a tap on a touch screen, else a click.
+async function pressAt(find, arg, touchScreen) {
+  const box = await page.evaluate((find, arg) => eval(find)(arg).getBoundingClientRect().toJSON(),
+    find.toString(), arg);
+  const [x, y] = [box.x + box.width / 2, box.y + box.height / 2];
+  if (touchScreen) await page.touchscreen.tap(x, y); else await page.mouse.click(x, y);
+}
 const exitStatus = () => page.evaluate(() => document.body.dataset.exitStatus ?? null);
 
 // Slide changes on the canvas over `ms`, counted once per animation frame.
@@ -241,8 +253,8 @@ test('the key buttons on a touch screen step, stop and reverse', async () => {
   await page.setViewport({ width: 390, height: 844, hasTouch: true, isMobile: true });
   await page.goto(url);
   for (let tries = 0; tries < 100 && (await slide()) <= 0; ++tries) await sleep(20);
-  const press = (label) => page.evaluate((label) => [...document.querySelectorAll('#controls button')]
-    .find((b) => b.textContent.includes(label)).click(), label);
+  const press = (label) => pressAt((label) => [...document.querySelectorAll('#controls button')]
+    .find((b) => b.textContent.includes(label)), label, true);
   await press('Stop');
   const stopped = await steady();
   assert.ok(stopped >= 0);
@@ -273,6 +285,31 @@ test('the legend is in sight beside or below the picture where there is room', a
     const apart = legend.left >= picture.right - 0.5 || legend.top >= picture.bottom - 0.5;
     assert.ok(apart, `the legend covers the picture at ${width}x${height}`);
     assert.ok(picture.right <= width + 0.5 && legend.right <= width + 0.5, 'wider than the screen');
+    await page.close();
+  }
+});
+
+test('each control is pressed where it is drawn: Keys opens and closes, Play again plays', async () => {
+  const sizes = [[390, 844, true], [390, 844, false], [1024, 768, true], [1024, 768, false],
+    [1920, 1080, true], [1920, 1080, false]];
+  for (const [width, height, touchScreen] of sizes) {
+    const where = `${width}x${height} ${touchScreen ? 'touch' : 'mouse'}`;
+    page = await browser.newPage();
+    await page.setViewport({ width, height, hasTouch: touchScreen, isMobile: touchScreen });
+    await page.goto(url);
+    for (let tries = 0; tries < 100 && (await slide()) < 0; ++tries) await sleep(20);
+    const legendOpen = () => page.evaluate(() => document.body.classList.contains('legend-open'));
+    if (await page.evaluate(() => document.body.dataset.layout === 'over')) {
+      await pressAt(() => document.getElementById('toggle'), null, touchScreen);
+      assert.ok(await legendOpen(), `Keys did not open the legend at ${where}`);
+      await pressAt(() => document.getElementById('toggle'), null, touchScreen);
+      assert.ok(!(await legendOpen()), `Keys, pressed again, did not close the legend at ${where}`);
+    }
+    await page.keyboard.press('Escape');
+    await page.waitForFunction(() => document.getElementById('ended'));
+    const reloaded = page.waitForNavigation({ timeout: 5000 }).then(() => true, () => false);
+    await pressAt(() => document.querySelector('#ended button'), null, touchScreen);
+    assert.ok(await reloaded, `Play again did not play again at ${where}`);
     await page.close();
   }
 });
@@ -347,4 +384,87 @@ test('after one visit the page plays without a network', async () => {
   assert.ok(first >= 0, 'no slide offline');
   await page.setOfflineMode(false);
   await page.close();
+});
+
+// --- Updates: the service worker keeps one build whole -------------------------------------
+
+// Serves `dir` on the test's port as a static server does, its .wasm whole, missing (404) or cut
+// off halfway through its body (the connection closed, as a train entering a tunnel does).
+function serveFolder(dir, wasm = 'whole') {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+    '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.svg': 'image/svg+xml' };
+  const folderServer = http.createServer((request, response) => {
+    let path = new URL(request.url, url).pathname;
+    if (path.endsWith('/')) path += 'index.html';
+    let body;
+    try { body = readFileSync(join(dir, path)); } catch { response.writeHead(404); return response.end(); }
+    const isWasm = path.endsWith('.wasm');
+    if (isWasm && wasm === 'missing') { response.writeHead(404); return response.end(); }
+    response.writeHead(200, { 'Content-Type': types[extname(path)] ?? 'application/octet-stream',
+      'Content-Length': body.length });
+    if (isWasm && wasm === 'cut') {
+      return response.write(body.subarray(0, body.length >> 1), () => response.socket.destroy());
+    }
+    response.end(body);
+  });
+  return new Promise((resolve) => folderServer.listen(port, '127.0.0.1', () => resolve(folderServer)));
+}
+
+// A build after this one: the same program with a mark in each of its files, and a service worker
+// of another name.
+function nextBuild() {
+  const dir = mkdtempSync(join(tmpdir(), 'vk-build-'));
+  cpSync(folder, dir, { recursive: true });
+  appendFileSync(join(dir, 'index.html'), '<!-- the next build -->\n');
+  appendFileSync(join(dir, 'vorlan-kidney.js'), '\n// the next build\n');
+  // A custom section (id 0) at the module's end, which the program ignores.
+  const name = Buffer.from('next-build');
+  appendFileSync(join(dir, 'vorlan-kidney.wasm'), Buffer.from([0, name.length + 1, name.length, ...name]));
+  const sw = join(dir, 'sw.js');
+  writeFileSync(sw, readFileSync(sw, 'utf8').replace(/const build = '[^']*'/, "const build = 'next'"));
+  return dir;
+}
+
+test('an update cut off never mixes builds: offline, the build before plays whole', async () => {
+  server.kill();  // this test serves the builds itself
+  const next = nextBuild();
+  for (const wasm of ['missing', 'cut']) {
+    const context = await browser.createBrowserContext();
+    let folderServer = await serveFolder(folder);
+    page = await context.newPage();
+    await page.goto(url);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await page.close();
+    // The next build is on the server, its module missing or cut off; a visit tries to keep it.
+    await new Promise((resolve) => folderServer.close(resolve));
+    folderServer = await serveFolder(next, wasm);
+    page = await context.newPage();
+    await page.goto(url);
+    await page.evaluate(async () => {
+      const registration = await navigator.serviceWorker.getRegistration();
+      await registration.update().catch(() => {});
+      for (let i = 0; i < 200 && registration.installing; ++i) await new Promise((r) => setTimeout(r, 25));
+    });
+    await page.close();
+    // Offline, the page, its script and its module are all of one build, and it plays.
+    page = await context.newPage();
+    await page.setOfflineMode(true);
+    await page.goto(url);
+    let first = -1;
+    for (let tries = 0; tries < 100 && first < 0; ++tries) first = await slide();
+    assert.ok(first >= 0, `no slide offline after an update with its module ${wasm}`);
+    const served = await page.evaluate(async () => Promise.all(
+      ['index.html', 'vorlan-kidney.js', 'vorlan-kidney.wasm'].map(async (file) =>
+        [...new Uint8Array(await (await fetch(file)).arrayBuffer())].slice(-64).join())));
+    const tails = (dir) => ['index.html', 'vorlan-kidney.js', 'vorlan-kidney.wasm'].map((file) =>
+      [...readFileSync(join(dir, file)).subarray(-64)].join());
+    const builds = served.map((tail, i) => tail === tails(folder)[i] ? 'before' :
+      tail === tails(next)[i] ? 'next' : 'neither');
+    assert.ok(builds.every((b) => b === 'before'), `offline, the files came from ${builds}`);
+    await page.setOfflineMode(false);
+    await page.close();
+    await context.close();
+    await new Promise((resolve) => folderServer.close(resolve));
+  }
+  rmSync(next, { recursive: true });
 });
