@@ -78,7 +78,7 @@ web: write-description
 	cmake --build build-web -j $(JOBS)
 
 serve-web: web
-	python3 -m http.server 8000 --bind 127.0.0.1 --directory build-web
+	python3 platforms/web/serve.py build-web 8000
 
 # The neutral suites and golden replays built for WebAssembly under node, and the page in
 # headless Chromium (puppeteer-core as tests/web's lock file pins it).

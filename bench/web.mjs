@@ -33,6 +33,10 @@ writeFileSync(`${root}/floor/index.html`, `<!doctype html>
 const port = 8765;
 const server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1',
   '--directory', root], { stdio: 'ignore' });
+// The same files as make serve-web sends them: compressed where the browser accepts it.
+const compressedPort = port + 1;
+const compressedServer = spawn('python3', [new URL('../platforms/web/serve.py', import.meta.url).pathname, root,
+  String(compressedPort)], { stdio: 'ignore' });
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 await sleep(500);
 const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
@@ -60,7 +64,7 @@ const changeTimes = (page, ms) => page.evaluate((ms) => new Promise((resolve) =>
 
 // Bytes the page's requests bring over the network in a fresh browser context: a first visit,
 // then a reload with the network off (what the service worker serves is not counted).
-async function visitBytes() {
+async function visitBytes(port) {
   const context = await browser.createBrowserContext();
   const visit = await context.newPage();
   const client = await visit.target().createCDPSession();
@@ -79,7 +83,8 @@ async function visitBytes() {
   await context.close();
   return [first, second];
 }
-const [firstBytes, secondBytes] = await visitBytes();
+const [firstBytes, secondBytes] = await visitBytes(port);
+const [compressedBytes] = await visitBytes(compressedPort);
 
 // Time since navigation of the first animation frame in which the canvas shows a picture.
 async function firstPicture(path) {
@@ -120,9 +125,10 @@ const fastest = await changeTimes(page, 3000);
 
 console.log(`First picture after navigation, median of ${runs} fresh visits: the page ${median(firsts).toFixed(0)} ms (${Math.min(...firsts).toFixed(0)} to ${Math.max(...firsts).toFixed(0)}), a minimal WebAssembly page ${median(floors).toFixed(0)} ms (${Math.min(...floors).toFixed(0)} to ${Math.max(...floors).toFixed(0)}): ${(median(firsts) / median(floors)).toFixed(2)} times.`);
 console.log();
-console.log('| first picture, median (ms) | interval at the start pace, median (ms) | deviation (ms) | intervals of 6 frames (%) | main thread playing (% of a core) | slides per frame at the fastest pace | first visit (bytes) | offline visit (bytes) |');
-console.log('|---|---|---|---|---|---|---|---|');
-console.log(`| ${median(firsts).toFixed(0)} | ${median(intervals).toFixed(1)} | ${deviation(intervals).toFixed(1)} | ${(sixes * 100).toFixed(0)} | ${((after.TaskDuration - before.TaskDuration) / 5 * 100).toFixed(1)} | ${(fastest.times.length / fastest.frames).toFixed(2)} | ${firstBytes} | ${secondBytes} |`);
+console.log('| first picture, median (ms) | interval at the start pace, median (ms) | deviation (ms) | intervals of 6 frames (%) | main thread playing (% of a core) | slides per frame at the fastest pace | first visit (bytes) | first visit, compressed (bytes) | offline visit (bytes) |');
+console.log('|---|---|---|---|---|---|---|---|---|');
+console.log(`| ${median(firsts).toFixed(0)} | ${median(intervals).toFixed(1)} | ${deviation(intervals).toFixed(1)} | ${(sixes * 100).toFixed(0)} | ${((after.TaskDuration - before.TaskDuration) / 5 * 100).toFixed(1)} | ${(fastest.times.length / fastest.frames).toFixed(2)} | ${firstBytes} | ${compressedBytes} | ${secondBytes} |`);
 await browser.close();
 server.kill();
+compressedServer.kill();
 rmSync(root, { recursive: true });  // the link to the player's folder, not the folder

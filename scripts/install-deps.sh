@@ -14,7 +14,7 @@ package_packages=(dpkg-dev lintian desktop-file-utils)
 windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-apps x11-xserver-utils)
 
 # Building the page with emscripten and testing it in headless Chromium.
-web_packages=(emscripten libstb-dev chromium python3)
+web_packages=(emscripten libstb-dev chromium python3 brotli)
 
 # Taking the README's screenshot.
 docs_packages=(xvfb xdotool x11-apps openbox python3)

@@ -6,6 +6,7 @@ import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync, writeFileSyn
 import http from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join } from 'node:path';
+import { brotliDecompressSync, gunzipSync } from 'node:zlib';
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import puppeteer from 'puppeteer-core';
@@ -32,8 +33,9 @@ const gridLumas = `(data, width, height) => {
 }`;
 
 before(async () => {
-  server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1',
-    '--directory', folder], { stdio: 'ignore' });
+  // As make serve-web serves the page: its program compressed where the browser accepts it.
+  server = spawn('python3', [`${here}../../platforms/web/serve.py`, folder, String(port)],
+    { stdio: 'ignore' });
   browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium',
     args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required'] });
   for (let tries = 0; tries < 50; ++tries) {  // the server takes a moment to listen
@@ -424,6 +426,25 @@ function nextBuild() {
   writeFileSync(sw, readFileSync(sw, 'utf8').replace(/const build = '[^']*'/, "const build = 'next'"));
   return dir;
 }
+
+test('the server sends the program compressed to a browser that accepts it, else whole', async () => {
+  const get = (path, encoding) => new Promise((resolve, reject) => http.get(`http://127.0.0.1:${port}/${path}`,
+    { headers: encoding ? { 'Accept-Encoding': encoding } : {} }, (response) => {
+      const chunks = [];
+      response.on('data', (chunk) => chunks.push(chunk));
+      response.on('end', () => resolve([response.headers, Buffer.concat(chunks)]));
+    }).on('error', reject));
+  const whole = readFileSync(join(folder, 'vorlan-kidney.wasm'));
+  for (const [encoding, sent, decode] of [['br, gzip', 'br', brotliDecompressSync],
+    ['gzip;q=1, br;q=0', 'gzip', gunzipSync], ['', undefined, (b) => b]]) {
+    const [headers, body] = await get('vorlan-kidney.wasm', encoding);
+    assert.equal(headers['content-encoding'], sent, `for Accept-Encoding '${encoding}'`);
+    assert.equal(headers['content-type'], 'application/wasm');
+    assert.ok(decode(body).equals(whole), `the body for '${encoding}' is not the module`);
+  }
+  const [headers] = await get('', 'br');
+  assert.equal(headers['content-encoding'], 'br', 'the folder\'s page is not sent compressed');
+});
 
 test('an update cut off never mixes builds: offline, the build before plays whole', async () => {
   server.kill();  // this test serves the builds itself
