@@ -6,6 +6,9 @@
 
 namespace vk {
 
+// Every slide's size, in pixels.
+constexpr int kSlideWidth = 1024, kSlideHeight = 768;
+
 // The samples of one decoded slide: planar 4:2:0 (full-size luma, half-size chroma) where the
 // platform's decoder gives those, else 32-bit pixels in plane 0, in B, G, R, X byte order (GDI)
 // or R, G, B, A (a canvas). The

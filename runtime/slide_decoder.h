@@ -1,6 +1,7 @@
 // What the slide store leaves to each platform: its memory, its worker's priority and the JPEG
 // decoder. One implementation per build: slide_decoder_turbojpeg.cpp (libjpeg-turbo, 4:2:0
-// samples) and platforms/win32/slide_decoder_wic.cpp (the Windows Imaging Component, pixels).
+// samples), platforms/win32/slide_decoder_wic.cpp (the Windows Imaging Component, BGRX pixels)
+// and platforms/web/slide_decoder_stb.cpp (stb_image, RGBA pixels).
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,7 @@ namespace vk {
 
 class SlideDecoder {
  public:
-  static constexpr int kWidth = 1024, kHeight = 768;
+  static constexpr int kWidth = kSlideWidth, kHeight = kSlideHeight;
 
   // One decoder for each thread that decodes.
   SlideDecoder();

@@ -19,7 +19,7 @@ namespace vk {
 // needs.
 class SlidePictures {
  public:
-  static constexpr int kWidth = 1024, kHeight = 768;
+  static constexpr int kWidth = kSlideWidth, kHeight = kSlideHeight;
 
   // When the pictures are decoded: all before the constructor returns; on a worker, in holder
   // order; or on the thread that asks for one, up to it (a page has one thread).

@@ -11,7 +11,7 @@ namespace vk {
 // Picture1's 1024 by 768 picture in the window: scaled with its aspect kept and centred, in
 // window coordinates.
 struct Viewport {
-  double x = 0, y = 0, width = 1024, height = 768;
+  double x = 0, y = 0, width = kSlideWidth, height = kSlideHeight;
 };
 
 Viewport FitPicture(int window_width, int window_height, int picture_width, int picture_height);

@@ -1,5 +1,5 @@
-// The player's window on a desktop through SDL2. SDL lives in this file pair only: it turns
-// SDL's events into the form's events and brings Picture1's picture to the screen.
+// The player's window on a desktop through SDL2: it turns SDL's events into the form's events
+// and brings Picture1's picture to the screen. SDL lives in this room only (with desktop_x11).
 #pragma once
 
 #include <SDL.h>

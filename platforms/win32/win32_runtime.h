@@ -1,5 +1,6 @@
-// The player's window on Windows: window messages in, Picture1's picture out through GDI. This
-// file pair and the entry point are the only files that include <windows.h>.
+// The player's window on Windows: window messages in, Picture1's picture out through GDI. Only
+// the Windows room (this file pair, the entry point and the WIC slide decoder) includes
+// <windows.h>.
 #pragma once
 
 #include <windows.h>
