@@ -59,7 +59,8 @@ int main(int argc, char** argv) {
   std::vector<vk::PictureRef> holders;
   for (const auto& jpeg : window.holder_jpegs) {
     holders.push_back(jpeg.empty() ? nullptr
-                                   : std::make_shared<vk::Picture>(vk::Picture{vk::kSlideWidth, vk::kSlideHeight}));
+                                   : std::make_shared<vk::Picture>(
+                                         vk::Picture{vk::kSlideWidth, vk::kSlideHeight}));
   }
   const int status = vk::RunReplay(std::cin, std::move(holders), with_state, std::cout, &error);
   if (std::ferror(stdin)) {
