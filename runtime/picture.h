@@ -11,11 +11,11 @@ constexpr int kSlideWidth = 1024, kSlideHeight = 768;
 
 // The samples of one decoded slide: planar 4:2:0 (full-size luma, half-size chroma) where the
 // platform's decoder gives those, else 32-bit pixels in plane 0, in B, G, R, X byte order (GDI)
-// or R, G, B, A (a canvas). The
-// samples belong to the runtime and never change; holders, the frame store and the picture area
-// share them through counted references.
+// or R, G, B, A; or none at all where the screen itself holds the decoded slide (a page's
+// ImageBitmap, `stride[0]` naming it). The samples belong to the runtime and never change;
+// holders, the frame store and the picture area share them through counted references.
 struct Picture {
-  enum class Format { kYuv420, kBgrx, kRgba };
+  enum class Format { kYuv420, kBgrx, kRgba, kHeldByScreen };
   int width = 0;
   int height = 0;
   Format format = Format::kYuv420;

@@ -13,9 +13,8 @@ int main() {
     std::fprintf(stderr, "vorlan-kidney: %s\n", error.c_str());
     return 1;
   }
-  // One thread: each slide decodes when loading first takes it, one a frame.
-  static vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kOnDemand);
-  static vk::WebRuntime runtime(layout, pictures);
+  // The browser decodes the slides and keeps them; the module keeps only their JPEGs.
+  static vk::WebRuntime runtime(layout);
   static vk::VorlanKidney form(runtime);
   runtime.Start(form, [] { form.Step(); });
   return 0;

@@ -4,7 +4,9 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "runtime/viewport.h"
@@ -60,24 +62,39 @@ extern "C" EMSCRIPTEN_KEEPALIVE void vk_key(int code) {
 }
 
 void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
-  // The window opens with its first holder's picture, as loading shows it first: decoded by the
-  // browser, off the main thread, and drawn a frame before the player's frames begin, so that no
-  // frame's work (the form's loading decodes the same slide again) holds it back.
-  const auto first = layout_.holder_jpegs[0];
+  // The browser decodes each holder's slide off the main thread and keeps it (Module.vkSlides).
+  // The window opens with the first, as loading shows it first, drawn a frame before the
+  // player's frames begin; the other 23 are asked for only then, so that they do not hold it up.
+  std::vector<uint32_t> jpegs;  // where each JPEG lies in the module's memory, and its length
+  for (const auto& jpeg : layout_.holder_jpegs) {
+    jpegs.push_back(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(jpeg.data())));
+    jpegs.push_back(static_cast<uint32_t>(jpeg.size()));
+  }
   // clang-format off
   EM_ASM({
-    let drawn = 0;
-    const begin = () => requestAnimationFrame(() => Module._vk_begin(drawn));
-    if (typeof createImageBitmap !== 'function' || $1 == 0) return begin();
-    createImageBitmap(new Blob([HEAPU8.slice($0, $0 + $1)], { type: 'image/jpeg' }))
-      .then((bitmap) => {
-        const canvas = document.getElementById('canvas');
-        if (canvas) canvas.getContext('2d').drawImage(bitmap, 0, 0, $2, $3);
-        drawn = canvas ? 1 : 0;
-      })
-      .catch(() => {})
-      .finally(begin);
-  }, first.data(), first.size(), SlidePictures::kWidth, SlidePictures::kHeight);
+    const count = $1;
+    const width = $2;
+    const height = $3;
+    const jpegs = HEAPU32.slice($0 >> 2, ($0 >> 2) + 2 * count);
+    Module.vkSlides = [];
+    const decode = (i) => {
+      const at = jpegs[2 * i];
+      const length = jpegs[2 * i + 1];
+      const decoded = length && typeof createImageBitmap === 'function'
+        ? createImageBitmap(new Blob([HEAPU8.subarray(at, at + length)], { type: 'image/jpeg' }))
+        : Promise.reject(new Error('no slide'));
+      return decoded.then((bitmap) => { Module.vkSlides[i] = bitmap; Module._vk_decoded(i, 1); },
+                          () => Module._vk_decoded(i, 0));
+    };
+    decode(0).then(() => {
+      const canvas = document.getElementById('canvas');
+      if (canvas && Module.vkSlides[0]) {
+        canvas.getContext('2d').drawImage(Module.vkSlides[0], 0, 0, width, height);
+      }
+      requestAnimationFrame(() => Module._vk_begin());
+      for (let i = 1; i < count; ++i) decode(i);
+    });
+  }, jpegs.data(), kHolders, kSlideWidth, kSlideHeight);
   // clang-format on
   form_ = &form;
   step_ = std::move(step);
@@ -100,14 +117,28 @@ void WebRuntime::Start(FormEvents& form, std::function<void()> step) {
   // clang-format on
 }
 
-// The frames begin, once the window's first picture is drawn (`drawn` 1) or could not be.
-extern "C" EMSCRIPTEN_KEEPALIVE void vk_begin(int drawn) {
-  if (the_runtime) the_runtime->Begin(drawn != 0);
+// The frames begin, once the window's first picture is drawn or could not be.
+extern "C" EMSCRIPTEN_KEEPALIVE void vk_begin() {
+  if (the_runtime) the_runtime->Begin();
 }
 
-void WebRuntime::Begin(bool first_drawn) {
-  first_drawn_ = first_drawn;
-  emscripten_request_animation_frame_loop(Frame, this);
+// Holder `i`'s slide is decoded and kept by the page (`ok` 1), or could not be.
+extern "C" EMSCRIPTEN_KEEPALIVE void vk_decoded(int i, int ok) {
+  if (the_runtime) the_runtime->Decoded(i, ok != 0);
+}
+
+void WebRuntime::Begin() { emscripten_request_animation_frame_loop(Frame, this); }
+
+void WebRuntime::Decoded(int i, bool ok) {
+  if (i < 0 || i >= kHolders) return;
+  if (ok) {
+    auto picture = std::make_shared<Picture>();
+    picture->width = kSlideWidth, picture->height = kSlideHeight;
+    picture->format = Picture::Format::kHeldByScreen;
+    picture->stride[0] = i;
+    holders_[i] = std::move(picture);
+  }
+  settled_[i] = true;
 }
 
 EM_BOOL WebRuntime::Frame(double time_ms, void* self) {
@@ -127,8 +158,9 @@ bool WebRuntime::RunFrame(double time_ms) {
   still_ = false;
   bool shown = false;  // at most one new picture a frame: the one due nearest this frame
   try {
+    // A loading step waits, frame by frame, until the browser has settled the slide it takes.
     while (period_.Shows(to_ms(deadline_), time_ms) && !still_ && !shown &&
-           SteadyClock::now() < budget) {
+           (taken_ >= kHolders || settled_[taken_]) && SteadyClock::now() < budget) {
       const PictureRef before = picture1_;
       step_();
       shown = picture1_ != before;
@@ -148,9 +180,9 @@ bool WebRuntime::RunFrame(double time_ms) {
 
 PictureRef WebRuntime::HolderPicture(std::string_view holder) {
   const int i = HolderIndex(holder);
-  PictureRef picture = i < 0 ? nullptr : pictures_.Get(i);  // decodes it now, on demand
+  if (i >= 0) taken_ = std::max(taken_, i + 1);
+  PictureRef picture = i < 0 ? nullptr : holders_[i];
   if (!picture) throw NoPictureError(std::string(holder));
-  if (i == 0 && first_drawn_) on_canvas_ = picture.get();
   return picture;
 }
 
@@ -173,18 +205,13 @@ void WebRuntime::PumpEvents() {
 
 void WebRuntime::Draw() {
   dirty_ = false;
-  // Slide 1 on the canvas from the start is not drawn again from the other decoder's pixels,
-  // which may differ by a level: the picture would seem to change while it loads.
-  const bool on_canvas = picture1_.get() == on_canvas_;
-  on_canvas_ = nullptr;
-  if (on_canvas || !picture1_ || picture1_->format != Picture::Format::kRgba) return;
+  if (!picture1_ || picture1_->format != Picture::Format::kHeldByScreen) return;
   const Picture& p = *picture1_;
   // clang-format off
   EM_ASM({
     const canvas = document.getElementById('canvas');
-    const pixels = new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4);
-    canvas.getContext('2d').putImageData(new ImageData(pixels, $1, $2), 0, 0);
-  }, p.plane[0], p.width, p.height);
+    if (canvas) canvas.getContext('2d').drawImage(Module.vkSlides[$0], 0, 0, $1, $2);
+  }, p.stride[0], p.width, p.height);
   // clang-format on
 }
 

@@ -10,7 +10,6 @@
 
 #include "platforms/web/web_input.h"
 #include "runtime/runtime.h"
-#include "runtime/slides.h"
 #include "runtime/timing.h"
 #include "runtime/window.h"
 
@@ -18,11 +17,12 @@ namespace vk {
 
 // A page must not block: nothing paints and no input arrives while script runs. So each
 // animation frame runs the form's steps that the clock has paid for (a count only moves the
-// deadline on), and stops early once the picture changed or a pump found nothing to do.
+// deadline on), and stops early once the picture changed or a pump found nothing to do. The
+// browser decodes the slides off the main thread and keeps them as ImageBitmaps; the loading
+// steps wait, a frame at a time, for the slide they take.
 class WebRuntime : public Runtime {
  public:
-  WebRuntime(const WindowLayout& layout, SlidePictures& pictures)
-      : layout_(layout), pictures_(pictures) {}
+  explicit WebRuntime(const WindowLayout& layout) : layout_(layout) {}
 
   // Takes the page's keys and the canvas's mouse events, and starts the frames.
   void Start(FormEvents& form, std::function<void()> step);
@@ -39,8 +39,10 @@ class WebRuntime : public Runtime {
   void Queue(const InputEvent& event) { queued_.push_back(event); }
   WebClicks& clicks() { return clicks_; }
   const ScaleBlock& scale() const { return layout_.scale; }
-  // The frames begin; `first_drawn`: the first holder's picture is on the canvas already.
-  void Begin(bool first_drawn);
+  // The frames begin, once the first holder's picture is on the canvas or could not be.
+  void Begin();
+  // The browser decoded holder `i`'s slide (`ok`), or could not.
+  void Decoded(int i, bool ok);
 
  private:
   static EM_BOOL Frame(double time_ms, void* self);
@@ -50,7 +52,10 @@ class WebRuntime : public Runtime {
   void End(int status, const std::string& message);
 
   const WindowLayout& layout_;
-  SlidePictures& pictures_;
+  // Each holder's picture once the browser has decoded it; refused where it could not.
+  std::vector<PictureRef> holders_ = std::vector<PictureRef>(kHolders);
+  std::vector<bool> settled_ = std::vector<bool>(kHolders);
+  int taken_ = 0;  // holders the form has taken, in order: the next must be settled first
   FormEvents* form_ = nullptr;
   std::function<void()> step_;
   std::vector<InputEvent> queued_;  // raised in the next pump
@@ -63,8 +68,6 @@ class WebRuntime : public Runtime {
   bool still_ = false;                  // the last pump found no input and no new picture
   bool dirty_ = false;                  // Picture1 changed since it was drawn
   PictureRef picture1_;
-  bool first_drawn_ = false;            // the browser drew the first holder's picture at start
-  const Picture* on_canvas_ = nullptr;  // that picture, until anything is drawn
 };
 
 }  // namespace vk
