@@ -284,9 +284,12 @@ void SdlRuntime::PumpEvents() {
       EndProgram();
     }
     if (event.type == SDL_WINDOWEVENT) WindowEvent(event.window.event);
-    if (IsScaleChange(event) && DesktopDpi(window_) != dpi_) {
-      dpi_ = DesktopDpi(window_);
-      FitWindow(false);
+    if (IsScaleChange(event)) {
+      const int dpi = DesktopDpi(window_);
+      if (dpi != dpi_) {
+        dpi_ = dpi;
+        FitWindow(false);
+      }
     }
     if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F11 && !event.key.repeat) {
       // Full screen on the window's display, or back to the window's own size and place. The
