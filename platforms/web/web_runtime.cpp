@@ -175,6 +175,7 @@ bool WebRuntime::RunFrame(double time_ms) {
     return false;
   }
   if (dirty_ && !EM_ASM_INT({ return document.hidden ? 1 : 0; })) Draw();
+  if (taken_ == kHolders) RemoveProgress();  // the loading is over: the loop runs
   return true;
 }
 
@@ -224,8 +225,18 @@ void WebRuntime::EndProgram() { throw ProgramEnd{}; }
 
 // A page cannot close its tab: the loop stops, and the picture gives way to what happened and a
 // button that starts the player again.
+void WebRuntime::RemoveProgress() {
+  if (progress_removed_) return;
+  progress_removed_ = true;
+  EM_ASM({
+    const bar = document.getElementById('progress');
+    if (bar) bar.remove();
+  });
+}
+
 void WebRuntime::End(int status, const std::string& message) {
   the_runtime = nullptr;
+  RemoveProgress();
   // clang-format off
   EM_ASM({
     const ended = document.createElement('div');

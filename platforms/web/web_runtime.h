@@ -50,6 +50,8 @@ class WebRuntime : public Runtime {
   bool RunFrame(double time_ms);
   void Draw();
   void End(int status, const std::string& message);
+  // The page's progress bar goes once the player plays, or has ended.
+  void RemoveProgress();
 
   const WindowLayout& layout_;
   // Each holder's picture once the browser has decoded it; refused where it could not.
@@ -68,6 +70,7 @@ class WebRuntime : public Runtime {
   bool still_ = false;                  // the last pump found no input and no new picture
   bool dirty_ = false;                  // Picture1 changed since it was drawn
   PictureRef picture1_;
+  bool progress_removed_ = false;
 };
 
 }  // namespace vk

@@ -390,8 +390,9 @@ test('after one visit the page plays without a network', async () => {
 
 // --- Updates: the service worker keeps one build whole -------------------------------------
 
-// Serves `dir` on the test's port as a static server does, its .wasm whole, missing (404) or cut
-// off halfway through its body (the connection closed, as a train entering a tunnel does).
+// Serves `dir` on the test's port as a static server does, its .wasm whole, missing (404), cut
+// off halfway through its body (the connection closed, as a train entering a tunnel does), or
+// slowly, in eight parts a tenth of a second apart.
 function serveFolder(dir, wasm = 'whole') {
   const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
     '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.svg': 'image/svg+xml' };
@@ -407,9 +408,24 @@ function serveFolder(dir, wasm = 'whole') {
     if (isWasm && wasm === 'cut') {
       return response.write(body.subarray(0, body.length >> 1), () => response.socket.destroy());
     }
+    if (isWasm && wasm === 'slow') {
+      const part = Math.ceil(body.length / 8);
+      const send = (at) => {
+        if (at >= body.length) return response.end();
+        response.write(body.subarray(at, at + part));
+        setTimeout(() => send(at + part), 100);
+      };
+      return send(0);
+    }
     response.end(body);
   });
   return new Promise((resolve) => folderServer.listen(port, '127.0.0.1', () => resolve(folderServer)));
+}
+
+// Ends the static server the tests began with, so that a test can serve the port itself.
+async function stopStaticServer() {
+  if (server.exitCode !== null || server.signalCode !== null) return;
+  await new Promise((resolve) => { server.once('exit', resolve); server.kill(); });
 }
 
 // A build after this one: the same program with a mark in each of its files, and a service worker
@@ -447,10 +463,11 @@ test('the server sends the program compressed to a browser that accepts it, else
 });
 
 test('an update cut off never mixes builds: offline, the build before plays whole', async () => {
-  server.kill();  // this test serves the builds itself
+  await stopStaticServer();  // this test serves the builds itself
   const next = nextBuild();
   for (const wasm of ['missing', 'cut']) {
     const context = await browser.createBrowserContext();
+    const keeper = await context.newPage();  // a context with no page left may be let go
     let folderServer = await serveFolder(folder);
     page = await context.newPage();
     await page.goto(url);
@@ -484,8 +501,37 @@ test('an update cut off never mixes builds: offline, the build before plays whol
     assert.ok(builds.every((b) => b === 'before'), `offline, the files came from ${builds}`);
     await page.setOfflineMode(false);
     await page.close();
+    await keeper.close();
     await context.close();
     await new Promise((resolve) => folderServer.close(resolve));
   }
   rmSync(next, { recursive: true });
+});
+
+test('a progress bar counts the program as it arrives, and goes once the player plays', async () => {
+  await stopStaticServer();
+  const slowServer = await serveFolder(folder, 'slow');
+  const context = await browser.createBrowserContext();  // nothing kept from the visits before
+  page = await context.newPage();
+  await page.evaluateOnNewDocument(() => {
+    window.progressSeen = [];
+    const watch = () => {
+      const bar = document.getElementById('progress');
+      if (bar) window.progressSeen.push(bar.value);
+      if (bar || !document.body) requestAnimationFrame(watch);
+    };
+    requestAnimationFrame(watch);
+  });
+  await page.goto(url, { waitUntil: 'domcontentloaded' });
+  assert.equal(await page.evaluate(() =>
+    document.getElementById('progress')?.getAttribute('aria-label')), 'Loading the player');
+  await page.waitForFunction(() => !document.getElementById('progress'), { timeout: 20000 });
+  const seen = await page.evaluate(() => window.progressSeen);
+  assert.ok(seen.some((v) => v > 0.1 && v < 0.9), `no value on the way: ${seen.join(' ')}`);
+  assert.ok(seen.every((v, i) => i === 0 || v >= seen[i - 1]), `the value fell: ${seen.join(' ')}`);
+  let first = -1;
+  for (let tries = 0; tries < 100 && first < 0; ++tries) first = await slide();
+  assert.ok(first >= 0, 'no slide once the bar went');
+  await context.close();
+  await new Promise((resolve) => slowServer.close(resolve));
 });
