@@ -3,8 +3,10 @@
 // wall time is the refresh period and the CPU column is the cost. Needs a display (window.sh).
 #include <benchmark/benchmark.h>
 
-#include "platforms/sdl/sdl_runtime.h"
+#include "platforms/sdl/sdl_screen.h"
 #include "presentation/form_table.h"
+#include "runtime/screen_runtime.h"
+#include "runtime/slides.h"
 
 namespace {
 
@@ -22,10 +24,11 @@ void BM_PresentSlideChange(benchmark::State& state) {
   if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error))
     return state.SkipWithError(error.c_str());
   vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kAtOnce);
-  vk::SdlRuntime runtime(layout, pictures);
-  if (!runtime.Open(&error)) return state.SkipWithError(error.c_str());
+  vk::SdlScreen screen(layout);
+  if (!screen.Open(&error)) return state.SkipWithError(error.c_str());
+  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps, screen.refresh());
   NoForm form;
-  runtime.Activate(form);
+  runtime.Run(form);
   int slide = 0;
   for (auto _ : state) {
     slide = (slide + 1) % vk::kHolders;

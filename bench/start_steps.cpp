@@ -11,8 +11,10 @@
 #include <ctime>
 #include <string>
 
-#include "platforms/sdl/sdl_runtime.h"
+#include "platforms/sdl/sdl_screen.h"
 #include "presentation/form_table.h"
+#include "runtime/screen_runtime.h"
+#include "runtime/slides.h"
 
 namespace {
 
@@ -52,8 +54,9 @@ int main(int argc, char** argv) {
   setenv("XCOMPOSEFILE", "/dev/null", 0);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
   const double sdl = SinceStart();
-  vk::SdlRuntime runtime(layout, pictures);
-  if (!runtime.Open(&error)) return 1;
+  vk::SdlScreen screen(layout);
+  if (!screen.Open(&error)) return 1;
+  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps, screen.refresh());
   const double opened = SinceStart();
   // As the form's loading: slide 1 shown, slide 2 taken, then the pump that presents slide 1.
   runtime.SetPicture(runtime.HolderPicture("Image1"));

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "runtime/picture.h"
+#include "runtime/screen.h"
 #include "runtime/window.h"
 
 namespace vk {
@@ -17,7 +18,7 @@ namespace vk {
 // Decodes every holder's JPEG into one large buffer with the platform's SlideDecoder, at once,
 // on a worker below the window's priority, or on demand; Get waits only for the picture it
 // needs.
-class SlidePictures {
+class SlidePictures : public HolderSource {
  public:
   static constexpr int kWidth = kSlideWidth, kHeight = kSlideHeight;
 
@@ -26,13 +27,13 @@ class SlidePictures {
   enum Decoding { kAtOnce, kOnWorker, kOnDemand };
 
   SlidePictures(const std::array<std::span<const uint8_t>, kHolders>& jpegs, Decoding decoding);
-  ~SlidePictures();
+  ~SlidePictures() override;
   SlidePictures(const SlidePictures&) = delete;
   SlidePictures& operator=(const SlidePictures&) = delete;
 
   // Holder i's picture (i from 0), or null when its JPEG did not decode as a 1024 by 768
   // picture. The reference keeps every picture's samples alive.
-  PictureRef Get(int i);
+  PictureRef Get(int i) override;
 
   size_t buffer_bytes() const { return size_; }
 

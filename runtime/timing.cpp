@@ -42,4 +42,19 @@ void PresentGate::Presented(SteadyClock::time_point at) {
   changed_ = false;
 }
 
+void FramePeriod::Frame(double time_ms) {
+  if (last_ms_ >= 0 && time_ms > last_ms_) {
+    recent_[next_] = time_ms - last_ms_;
+    next_ = (next_ + 1) % 8;
+    double sorted[8];
+    int n = 0;
+    for (const double interval : recent_) {
+      if (interval > 0) sorted[n++] = interval;
+    }
+    std::nth_element(sorted, sorted + n / 2, sorted + n);
+    period_ms_ = std::clamp(sorted[n / 2], 2.0, 100.0);
+  }
+  last_ms_ = time_ms;
+}
+
 }  // namespace vk

@@ -62,4 +62,21 @@ class PresentGate {
   std::optional<SteadyClock::time_point> last_;
 };
 
+// The display's refresh period, from the animation frames' own times: the median of the last
+// few intervals, so that a dropped frame does not stretch it; 60 Hz until two frames came.
+class FramePeriod {
+ public:
+  void Frame(double time_ms);
+  double ms() const { return period_ms_; }
+  // Whether a slide due at `deadline_ms` belongs in the frame at `time_ms`: the frame nearest
+  // its deadline shows it, so that a steady pace gives a steady count of frames.
+  bool Shows(double deadline_ms, double time_ms) const { return deadline_ms <= time_ms + ms() / 2; }
+
+ private:
+  double last_ms_ = -1;
+  double recent_[8] = {};
+  int next_ = 0;
+  double period_ms_ = 1000.0 / 60;
+};
+
 }  // namespace vk

@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platforms/sdl/sdl_runtime.h"
+#include "platforms/sdl/sdl_screen.h"
 #include "player/vorlan_kidney.h"
 #include "presentation/form_table.h"
 #include "runtime/command_line.h"
+#include "runtime/screen_runtime.h"
+#include "runtime/slides.h"
 
 int main(int argc, char** argv) {
   if (const vk::CommandLineAnswer answer = vk::ReadCommandLine(argc, argv); answer.status >= 0) {
@@ -25,19 +27,12 @@ int main(int argc, char** argv) {
   }
   // Slides decode on a worker while the window comes up; loading waits only for the one it takes.
   vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kOnWorker);
-  vk::SdlRuntime runtime(layout, pictures);
-  if (!runtime.Open(&error)) {
+  vk::SdlScreen screen(layout);
+  if (!screen.Open(&error)) {
     std::fprintf(stderr, "vorlan-kidney: %s\n", error.c_str());
     return 1;
   }
+  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps, screen.refresh());
   vk::VorlanKidney form(runtime);
-  try {
-    runtime.Activate(form);
-  } catch (const vk::ProgramEnd&) {
-    return 0;
-  } catch (const vk::RuntimeError& e) {
-    runtime.ReportError(e);
-    return 1;
-  }
-  return 0;
+  return runtime.Run(form);
 }

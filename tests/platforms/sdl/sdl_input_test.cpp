@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "platforms/sdl/sdl_runtime.h"
+#include "platforms/sdl/sdl_input.h"
 
 namespace vk {
 namespace {
