@@ -27,21 +27,6 @@ bool WebKeyIsCommand(int16_t code) {
   return code == 27 || (c && std::string_view("-+,/* .").find(*c) != std::string_view::npos);
 }
 
-void FramePeriod::Frame(double time_ms) {
-  if (last_ms_ >= 0 && time_ms > last_ms_) {
-    recent_[next_] = time_ms - last_ms_;
-    next_ = (next_ + 1) % 8;
-    double sorted[8];
-    int n = 0;
-    for (const double interval : recent_) {
-      if (interval > 0) sorted[n++] = interval;
-    }
-    std::sort(sorted, sorted + n);
-    period_ms_ = std::clamp(sorted[n / 2], 2.0, 100.0);
-  }
-  last_ms_ = time_ms;
-}
-
 std::optional<InputEvent> WebClicks::Press(double time_ms, double x, double y, double distance) {
   const bool second = !double_pressed_ && last_press_ms_ &&
                       time_ms - *last_press_ms_ <= kDoubleClickMs &&

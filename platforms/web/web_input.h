@@ -18,23 +18,6 @@ std::optional<int16_t> WebKeyCode(std::string_view key, bool command_modifier);
 // not scroll it, nor the page around a frame); all others are left to the browser.
 bool WebKeyIsCommand(int16_t code);
 
-// The display's refresh period, from the animation frames' own times: the median of the last
-// few intervals, so that a dropped frame does not stretch it; 60 Hz until two frames came.
-class FramePeriod {
- public:
-  void Frame(double time_ms);
-  double ms() const { return period_ms_; }
-  // Whether a slide due at `deadline_ms` belongs in the frame at `time_ms`: the frame nearest
-  // its deadline shows it, so that a steady pace gives a steady count of frames.
-  bool Shows(double deadline_ms, double time_ms) const { return deadline_ms <= time_ms + ms() / 2; }
-
- private:
-  double last_ms_ = -1;
-  double recent_[8] = {};
-  int next_ = 0;
-  double period_ms_ = 1000.0 / 60;
-};
-
 // Clicks as on the desktop: Click when a single click's left button is released, DblClick on the
 // second press within the double-click time and distance, nothing on that press's release.
 class WebClicks {

@@ -4,10 +4,12 @@
 
 #include <string>
 
-#include "platforms/win32/win32_runtime.h"
+#include "platforms/win32/win32_screen.h"
 #include "player/vorlan_kidney.h"
 #include "presentation/form_table.h"
 #include "runtime/command_line.h"
+#include "runtime/screen_runtime.h"
+#include "runtime/slides.h"
 
 namespace {
 
@@ -73,16 +75,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) return Fail(error);
   // Slides decode on a worker while the window comes up; loading waits only for the one it takes.
   vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kOnWorker);
-  vk::Win32Runtime runtime(layout, pictures);
-  if (!runtime.Open(&error)) return Fail(error);
+  vk::Win32Screen screen(layout);
+  if (!screen.Open(&error)) return Fail(error);
+  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps, screen.refresh());
   vk::VorlanKidney form(runtime);
-  try {
-    runtime.Activate(form);
-  } catch (const vk::ProgramEnd&) {
-    return 0;
-  } catch (const vk::RuntimeError& e) {
-    runtime.ReportError(e);
-    return 1;
-  }
-  return 0;
+  return runtime.Run(form);
 }

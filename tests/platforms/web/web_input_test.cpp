@@ -58,29 +58,5 @@ TEST(WebInputTest, OnlyThePlayersKeysAreKeptFromThePage) {
   }
 }
 
-// At 60 Hz with the frames' usual jitter, slides due every 100 ms show exactly 6 frames apart,
-// each in the frame nearest its deadline.
-TEST(WebInputTest, EachSlideShowsInTheFrameNearestItsDeadline) {
-  FramePeriod period;
-  double deadline = 1000;
-  std::vector<int> shown_frames;
-  for (int frame = 0; frame < 600; ++frame) {
-    const double time = 1000 + frame * 1000.0 / 60 + ((frame * 7) % 5 - 2) * 0.4;
-    period.Frame(time);
-    if (period.Shows(deadline, time)) {
-      shown_frames.push_back(frame);
-      deadline += 100;
-    }
-  }
-  ASSERT_GT(shown_frames.size(), 90u);
-  for (size_t i = 1; i < shown_frames.size(); ++i) {
-    EXPECT_EQ(shown_frames[i] - shown_frames[i - 1], 6) << "slide " << i;
-  }
-  // A dropped frame does not stretch the period.
-  period.Frame(1000 + 601 * 1000.0 / 60);
-  period.Frame(1000 + 603 * 1000.0 / 60);
-  EXPECT_NEAR(period.ms(), 1000.0 / 60, 1);
-}
-
 }  // namespace
 }  // namespace vk

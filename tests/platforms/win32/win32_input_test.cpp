@@ -1,7 +1,7 @@
 // Window messages as the form receives them: Windows-1252 key codes, clicks, the pointer.
 #include <gtest/gtest.h>
 
-#include "platforms/win32/win32_runtime.h"
+#include "platforms/win32/win32_input.h"
 
 namespace vk {
 namespace {

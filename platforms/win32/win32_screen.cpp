@@ -1,5 +1,6 @@
-// The player's window on Windows: window messages in, Picture1's picture out through GDI.
-#include "platforms/win32/win32_runtime.h"
+// The player's window on Windows: opened at its monitor's scale, its messages taken, Picture1's
+// picture drawn through GDI.
+#include "platforms/win32/win32_screen.h"
 
 #include <windowsx.h>
 
@@ -59,65 +60,16 @@ std::wstring Wide(const std::string& text) {
   return out;
 }
 
-// The Windows-1252 code of a typed character, or nothing where it has none.
-std::optional<int16_t> SingleByteCode(wchar_t c) {
-  char byte = 0;
-  BOOL defaulted = FALSE;
-  if (WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, &c, 1, &byte, 1, nullptr, &defaulted) != 1 ||
-      defaulted) {
-    return std::nullopt;
-  }
-  return static_cast<int16_t>(static_cast<unsigned char>(byte));
-}
-
 }  // namespace
 
-std::vector<InputEvent> TranslateWindowMessage(UINT message, WPARAM wparam, LPARAM lparam,
-                                               const Viewport& viewport, const ScaleBlock& scale,
-                                               ClickState* clicks) {
-  std::vector<InputEvent> out;
-  switch (message) {
-    case WM_CHAR:
-      if (const auto code = SingleByteCode(static_cast<wchar_t>(wparam))) {
-        InputEvent key{InputEvent::Type::kKeyPress};
-        key.key = *code;
-        out.push_back(key);
-      }
-      break;
-    case WM_LBUTTONDOWN:
-      clicks->double_pressed = false;
-      break;
-    case WM_LBUTTONDBLCLK:
-      clicks->double_pressed = true;
-      out.push_back({InputEvent::Type::kDblClick});
-      break;
-    case WM_LBUTTONUP:
-      if (!clicks->double_pressed) out.push_back({InputEvent::Type::kClick});
-      clicks->double_pressed = false;
-      break;
-    case WM_MOUSEMOVE:
-      if (auto move = PointerMove(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), viewport, scale)) {
-        move->button =
-            static_cast<int16_t>(((wparam & MK_LBUTTON) ? 1 : 0) | ((wparam & MK_RBUTTON) ? 2 : 0) |
-                                 ((wparam & MK_MBUTTON) ? 4 : 0));
-        move->shift =
-            static_cast<int16_t>(((wparam & MK_SHIFT) ? 1 : 0) | ((wparam & MK_CONTROL) ? 2 : 0) |
-                                 (GetKeyState(VK_MENU) < 0 ? 4 : 0));
-        out.push_back(*move);
-      }
-      break;
-  }
-  return out;
-}
-
-Win32Runtime::~Win32Runtime() {
+Win32Screen::~Win32Screen() {
   if (window_) DestroyWindow(window_);
   UnregisterClassW(kClassName, GetModuleHandleW(nullptr));
   if (fine_period_) timeEndPeriod(1);
   if (timer_) CloseHandle(timer_);
 }
 
-bool Win32Runtime::Open(std::string* error) {
+bool Win32Screen::Open(std::string* error) {
   timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                   TIMER_ALL_ACCESS);
   if (!timer_) fine_period_ = timeBeginPeriod(1) == TIMERR_NOERROR;
@@ -147,18 +99,22 @@ bool Win32Runtime::Open(std::string* error) {
     return false;
   }
   SizeForDpi();
-  if (HDC dc = GetDC(window_)) {
-    // 0 and 1 stand for the hardware's default rate, which is not told: taken as unknown.
-    const int hertz = GetDeviceCaps(dc, VREFRESH);
-    gate_ = PresentGate(RefreshPeriod(hertz > 1 ? hertz : 0));
-    ReleaseDC(window_, dc);
-  }
   ShowWindow(window_, SW_SHOWNORMAL);
   SetForegroundWindow(window_);
   return true;
 }
 
-void Win32Runtime::SizeForDpi() {
+SteadyClock::duration Win32Screen::refresh() const {
+  int hertz = 0;
+  if (HDC dc = GetDC(window_)) {
+    hertz = GetDeviceCaps(dc, VREFRESH);
+    ReleaseDC(window_, dc);
+  }
+  // 0 and 1 stand for the hardware's default rate, which is not told: taken as unknown.
+  return RefreshPeriod(hertz > 1 ? hertz : 0);
+}
+
+void Win32Screen::SizeForDpi() {
   const int dpi = WindowDpi(window_);
   const RECT frame = FrameFor(RECT{0, 0, 0, 0}, dpi);  // the frame's extent on each side
   MONITORINFO monitor{};
@@ -185,7 +141,7 @@ void Win32Runtime::SizeForDpi() {
   }
 }
 
-void Win32Runtime::ToggleFullScreen() {
+void Win32Screen::ToggleFullScreen() {
   const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
   if (full_screen_) {
     SetWindowLongPtrW(window_, GWL_STYLE, (style & ~WS_POPUP) | kStyle);
@@ -209,43 +165,15 @@ void Win32Runtime::ToggleFullScreen() {
   full_screen_ = true;
 }
 
-void Win32Runtime::Activate(FormEvents& form) {
-  form_ = &form;
-  form.Form_Activate();
-}
-
-void Win32Runtime::ReportError(const RuntimeError& error) {
-  const std::string text =
-      "Run-time error '" + std::to_string(error.number()) + "': " + error.what();
-  std::fprintf(stderr, "%s\n", text.c_str());
-  MessageBoxW(window_, Wide(text).c_str(), L"Vorlan Kidney", MB_OK | MB_ICONERROR);
-}
-
-PictureRef Win32Runtime::HolderPicture(std::string_view holder) {
-  const int i = HolderIndex(holder);
-  PictureRef picture = i < 0 ? nullptr : pictures_.Get(i);
-  if (!picture) throw NoPictureError(std::string(holder));
-  return picture;
-}
-
-int32_t Win32Runtime::SetPicture(PictureRef picture) {
-  if (picture != picture1_) {
-    still_ = false;
-    gate_.Changed();
-  }
-  picture1_ = std::move(picture);
-  return 0;
-}
-
-void Win32Runtime::Count(uint64_t steps) {
-  SleepUntil(count_clock_.Next(SteadyClock::now(), steps));
-  counted_ = true;
+void Win32Screen::Ended(int status, const std::string& message) {
+  if (status != 0)
+    MessageBoxW(window_, Wide(message).c_str(), L"Vorlan Kidney", MB_OK | MB_ICONERROR);
 }
 
 // Sleeps until a millisecond before the deadline, on the high-resolution timer or else with
 // Sleep, and yields the processor for the rest: either wakes up to a millisecond late, and under
 // Wine by an amount that drifts, which would make the slides' intervals uneven.
-void Win32Runtime::SleepUntil(SteadyClock::time_point deadline) {
+void Win32Screen::SleepUntil(SteadyClock::time_point deadline) {
   constexpr auto kYielded = std::chrono::milliseconds(1);
   for (;;) {
     const auto left = deadline - SteadyClock::now();
@@ -270,47 +198,44 @@ void Win32Runtime::SleepUntil(SteadyClock::time_point deadline) {
   }
 }
 
-void Win32Runtime::PumpEvents() {
-  // A still picture and no input since the last cycle's pump: wait up to one refresh period for a
-  // message rather than show the same picture again thousands of times a second. The loading's
-  // pumps, between which nothing is counted, never wait.
-  if (still_ && counted_) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE,
-                              static_cast<DWORD>(gate_.period() / std::chrono::milliseconds(1)),
-                              QS_ALLINPUT);
-  }
-  still_ = true;
-  counted_ = false;
+void Win32Screen::WaitForInput(SteadyClock::time_point deadline) {
+  const auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
+  MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                            static_cast<DWORD>(std::max<int64_t>(0, left.count())), QS_ALLINPUT);
+}
+
+void Win32Screen::Poll(Polled& polled) {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    still_ = false;
+    pending_.any = true;
     TranslateMessage(&message);  // key presses make WM_CHAR
     DispatchMessageW(&message);
-    // Handlers run here, outside WindowProc, so that ending the program never unwinds through
-    // Windows' own frames.
-    std::vector<InputEvent> events;
-    events.swap(pending_);
-    for (const InputEvent& event : events) RaiseEvent(*form_, event);
-    if (close_asked_) {
-      // Closed by its close button or by the desktop: the program ends as Escape ends it.
-      HideWindow();
-      EndProgram();
-    }
   }
-  if (const auto due = gate_.Due(SteadyClock::now())) {
-    SleepUntil(*due);
-    if (HDC dc = gate_.shown() ? GetDC(window_) : nullptr) {
-      Draw(dc, false);
-      ReleaseDC(window_, dc);
-      HandOver();
-    }
-    gate_.Presented(*due);
-  } else if (still_ && !smooth_ && gate_.shown()) {
-    // A still picture, drawn fast while it moved, is drawn again smoothly.
-    if (HDC dc = GetDC(window_)) {
-      Draw(dc, true);
-      ReleaseDC(window_, dc);
-    }
+  // The form's handlers run after this, outside WindowProc, so that ending the program never
+  // unwinds through Windows' own frames.
+  polled = std::move(pending_);
+  pending_ = Polled{};
+}
+
+bool Win32Screen::Draw(const PictureRef& picture) {
+  picture_ = picture;  // drawn when presented: what GDI draws is seen at once
+  return true;
+}
+
+void Win32Screen::Present() {
+  if (HDC dc = GetDC(window_)) {
+    Paint(dc, false);
+    ReleaseDC(window_, dc);
+    HandOver();
+  }
+}
+
+void Win32Screen::Still() {
+  if (smooth_) return;
+  if (HDC dc = GetDC(window_)) {
+    Paint(dc, true);
+    ReleaseDC(window_, dc);
   }
 }
 
@@ -318,38 +243,37 @@ void Win32Runtime::PumpEvents() {
 // the X server copies it from memory later still: looked at only in the next pump, right before the
 // next picture is drawn into the same memory, a picture could be overwritten before it was seen.
 // A look at the queue that waits for nothing hands it over at once.
-void Win32Runtime::HandOver() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT); }
+void Win32Screen::HandOver() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT); }
 
-LRESULT CALLBACK Win32Runtime::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK Win32Screen::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
-  auto* self = reinterpret_cast<Win32Runtime*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<Win32Screen*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self || self->window_ != window) return DefWindowProcW(window, message, wparam, lparam);
   return self->Handle(message, wparam, lparam);
 }
 
-LRESULT Win32Runtime::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Win32Screen::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
-      close_asked_ = true;  // acted on in the pump
+      pending_.close = true;  // acted on in the pump
       return 0;
     case WM_SIZE:
       if (wparam == SIZE_MINIMIZED) {
-        gate_.SetShown(false);  // the loop goes on, but nobody sees a present
+        pending_.shown = false;  // the loop goes on, but nobody sees a present
       } else {
-        gate_.SetShown(true);
+        pending_.shown = true;
         client_width_ = LOWORD(lparam), client_height_ = HIWORD(lparam);
-        viewport_ = FitPicture(client_width_, client_height_, SlidePictures::kWidth,
-                               SlidePictures::kHeight);
-        gate_.Changed();
+        viewport_ = FitPicture(client_width_, client_height_, kSlideWidth, kSlideHeight);
+        pending_.repaint = true;
       }
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       if (HDC dc = BeginPaint(window_, &paint)) {
-        Draw(dc, smooth_);
+        Paint(dc, smooth_);
         EndPaint(window_, &paint);
       }
       return 0;
@@ -372,13 +296,13 @@ LRESULT Win32Runtime::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   for (const InputEvent& event :
        TranslateWindowMessage(message, wparam, lparam, viewport_, layout_.scale, &clicks_)) {
-    pending_.push_back(event);
+    pending_.input.push_back(event);
   }
   return DefWindowProcW(window_, message, wparam, lparam);
 }
 
 // Picture1's pixels scaled into the viewport, and black around them.
-void Win32Runtime::Draw(HDC dc, bool smooth) {
+void Win32Screen::Paint(HDC dc, bool smooth) {
   const RECT client{0, 0, client_width_, client_height_};
   const int x = static_cast<int>(viewport_.x + 0.5), y = static_cast<int>(viewport_.y + 0.5);
   const int w = static_cast<int>(viewport_.width + 0.5),
@@ -391,13 +315,13 @@ void Win32Runtime::Draw(HDC dc, bool smooth) {
   for (const RECT& band : bands) {
     if (band.right > band.left && band.bottom > band.top) FillRect(dc, &band, black);
   }
-  if (!picture1_ || picture1_->format != Picture::Format::kBgrx) {
+  if (!picture_ || picture_->format != Picture::Format::kBgrx) {
     smooth_ = true;
     const RECT picture{x, y, x + w, y + h};
     FillRect(dc, &picture, black);
     return;
   }
-  const Picture& p = *picture1_;
+  const Picture& p = *picture_;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = p.stride[0] / 4;
@@ -414,12 +338,5 @@ void Win32Runtime::Draw(HDC dc, bool smooth) {
   StretchDIBits(dc, x, y, w, h, 0, 0, p.width, p.height, p.plane[0], &info, DIB_RGB_COLORS,
                 SRCCOPY);
 }
-
-int32_t Win32Runtime::HideWindow() {
-  ShowWindow(window_, SW_HIDE);
-  return 0;
-}
-
-void Win32Runtime::EndProgram() { throw ProgramEnd{}; }
 
 }  // namespace vk
