@@ -1,0 +1,73 @@
+// Loads the player: its WebAssembly as it streams in, with the progress bar counting it; where it
+// cannot start, one sentence in the picture's place says why.
+function fail(sentence) {
+  if (document.body.dataset.exitStatus) return;
+  document.getElementById('progress')?.remove();
+  const line = document.createElement('p');
+  line.id = 'failed';
+  line.setAttribute('role', 'alert');
+  line.textContent = sentence;
+  document.getElementById('canvas')?.replaceWith(line);
+  document.body.dataset.exitStatus = '1';
+}
+// The one-file page (vorlan-kidney.html) carries the program after this script; index.html
+// loads it from beside itself, which a browser allows only over http.
+const carried = document.documentElement.dataset.carried === 'true';
+// The one-file page has the whole player before this script runs.
+if (carried) document.getElementById('progress').value = 1;
+const served = location.protocol === 'http:' || location.protocol === 'https:';
+// The program's WebAssembly, compiled as it streams in, with the progress bar counting its bytes
+// against the size make web wrote into the bar.
+function instantiateWasm(imports, receive) {
+  const bar = document.getElementById('progress');
+  const total = Number(bar?.dataset.moduleBytes) || 0;
+  fetch('vorlan-kidney.wasm', { credentials: 'same-origin' }).then((response) => {
+    if (!response.ok) throw new Error('vorlan-kidney.wasm: status ' + response.status);
+    const reader = response.body.getReader();
+    let arrived = 0;
+    const counted = new ReadableStream({
+      async pull(controller) {
+        const { done, value } = await reader.read();
+        if (done) return controller.close();
+        arrived += value.byteLength;
+        if (bar && total) bar.value = Math.min(1, arrived / total);
+        controller.enqueue(value);
+      },
+    });
+    return WebAssembly.instantiateStreaming(
+      new Response(counted, { headers: { 'Content-Type': 'application/wasm' } }), imports);
+  }).then((result) => receive(result.instance, result.module))
+    .catch((error) => Module.onAbort(error));
+  return {};
+}
+var Module = {
+  // Kept for visits without a network once the program has arrived, so that keeping the files
+  // does not share the link with the program's own download.
+  onRuntimeInitialized: () => {
+    if (served && !carried && 'serviceWorker' in navigator) {
+      navigator.serviceWorker.register('sw.js').catch(() => {});
+    }
+  },
+  instantiateWasm: carried ? undefined : instantiateWasm,
+  onAbort: (what) => fail('The player could not be loaded (' + String(what).slice(0, 200) + ')' +
+    (carried ? '.' : ': check that vorlan-kidney.wasm lies beside this page on the server, ' +
+                     'then reload.')),
+};
+if (typeof WebAssembly !== 'object') {
+  fail('This browser cannot run WebAssembly, which the player needs: open it in a current ' +
+       'browser.');
+} else if (!served && !carried) {
+  fail('A browser does not run this page from a file: open vorlan-kidney.html beside it, ' +
+       'which carries the whole player, or serve this folder over http, for example with ' +
+       'python3 -m http.server -d build-web, and open http://localhost:8000/.');
+  const one = document.createElement('a');
+  one.href = 'vorlan-kidney.html';
+  one.textContent = 'Open vorlan-kidney.html';
+  document.getElementById('failed').append(one);
+} else if (!carried) {
+  const script = document.createElement('script');
+  script.src = 'vorlan-kidney.js';
+  script.onerror = () => fail('The player could not be loaded: vorlan-kidney.js is missing ' +
+                              'beside this page on the server.');
+  document.body.append(script);
+}
