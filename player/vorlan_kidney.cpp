@@ -77,7 +77,7 @@ void VorlanKidney::Quit() {
 }
 
 void VorlanKidney::Picture1_KeyPress(int16_t& KeyAscii) {
-  if (KeyAscii == 27) Quit();
+  if (KeyAscii == kKeyEscape) Quit();
   // A code with no single-byte character matches none of the command characters.
   const std::optional<char> c = CharacterOfKeyCode(KeyAscii);
   if (c == '-') n = -1;

@@ -14,7 +14,7 @@ namespace vk {
 // events. Activation never returns: the program ends from a handler or by a run-time error.
 class VorlanKidney : public FormEvents, public PlayerState {
  public:
-  static constexpr int kSlides = 24;
+  static constexpr int kSlides = kHolders;
 
   explicit VorlanKidney(Runtime& runtime) : runtime_(runtime) {}
 

@@ -6,8 +6,9 @@
 
 namespace vk {
 
-// Every slide's size, in pixels.
+// Every slide's size, in pixels, and how many slides there are: one image holder each.
 constexpr int kSlideWidth = 1024, kSlideHeight = 768;
+constexpr int kHolders = 24;
 
 // The samples of one decoded slide: planar 4:2:0 (full-size luma, half-size chroma) where the
 // platform's decoder gives those, else 32-bit pixels in plane 0, in B, G, R, X byte order (GDI)

@@ -48,6 +48,9 @@ class Runtime {
   virtual void Count(uint64_t steps) = 0;
 };
 
+// The KeyPress codes of the keys that type no character.
+constexpr int16_t kKeyBackspace = 8, kKeyEnter = 13, kKeyEscape = 27;
+
 // One input event as the runtime raises it on Picture1.
 struct InputEvent {
   enum class Type { kKeyPress, kMouseMove, kClick, kDblClick };

@@ -1,7 +1,7 @@
 // What the slide store leaves to each platform: its memory, its worker's priority and the JPEG
-// decoder. One implementation per build: platforms/sdl/slide_decoder_turbojpeg.cpp (libjpeg-turbo, 4:2:0
-// samples), platforms/win32/slide_decoder_wic.cpp (the Windows Imaging Component, BGRX pixels)
-// and platforms/web/slide_decoder_stb.cpp (stb_image, RGBA pixels).
+// decoder. One implementation per build: platforms/sdl/slide_decoder_turbojpeg.cpp (libjpeg-turbo,
+// 4:2:0 samples), platforms/win32/slide_decoder_wic.cpp (the Windows Imaging Component, BGRX
+// pixels) and platforms/web/slide_decoder_stb.cpp (stb_image, RGBA pixels).
 #pragma once
 
 #include <cstddef>

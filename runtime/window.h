@@ -7,10 +7,9 @@
 #include <string_view>
 
 #include "runtime/description.h"
+#include "runtime/picture.h"
 
 namespace vk {
-
-constexpr int kHolders = 24;
 
 struct WindowLayout {
   std::string caption;

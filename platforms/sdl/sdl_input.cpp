@@ -45,14 +45,14 @@ std::vector<InputEvent> TranslateEvent(const SDL_Event& event, const Viewport& v
     case SDL_KEYDOWN:
       switch (event.key.keysym.sym) {
         case SDLK_ESCAPE:
-          out.push_back(Key(27));
+          out.push_back(Key(kKeyEscape));
           break;
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
-          out.push_back(Key(13));
+          out.push_back(Key(kKeyEnter));
           break;
         case SDLK_BACKSPACE:
-          out.push_back(Key(8));
+          out.push_back(Key(kKeyBackspace));
           break;
       }
       break;

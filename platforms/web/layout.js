@@ -26,5 +26,8 @@ toggle.addEventListener('click', () => {
   toggle.setAttribute('aria-expanded', String(open));
 });
 for (const button of document.querySelectorAll('#controls button')) {
-  button.addEventListener('click', () => Module._vk_key?.(Number(button.dataset.key)));
+  // As if the button's key were pressed, once the player runs.
+  button.addEventListener('click', () => {
+    if (Module.calledRun) Module.ccall('vk_key', null, ['string'], [button.dataset.key]);
+  });
 }

@@ -31,6 +31,14 @@ mergeInto(LibraryManager.library, {
     document.getElementById('caption').textContent = UTF8ToString(caption);
   },
 
+  vk_page_legend: function (keys, meaning) {
+    const term = document.createElement('dt');
+    term.textContent = UTF8ToString(keys);
+    const description = document.createElement('dd');
+    description.textContent = UTF8ToString(meaning);
+    document.getElementById('commands').append(term, description);
+  },
+
   vk_page_draw: function (index, width, height) {
     if (document.hidden) return 0;
     const canvas = document.getElementById('canvas');

@@ -11,6 +11,8 @@ extern "C" {
 void vk_page_decode(const uint32_t* jpegs, int count, int width, int height);
 // The page's title and the legend's caption.
 void vk_page_name(const char* title, const char* caption);
+// Adds a line to the legend: `keys` and what they do.
+void vk_page_legend(const char* keys, const char* meaning);
 // Draws slide `index`'s bitmap on the canvas at width by height; 0 when the page is hidden.
 int vk_page_draw(int index, int width, int height);
 // Hides the canvas.

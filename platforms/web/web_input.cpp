@@ -9,9 +9,9 @@ namespace vk {
 
 std::optional<int16_t> WebKeyCode(std::string_view key, bool command_modifier) {
   if (command_modifier) return std::nullopt;
-  if (key == "Escape") return 27;
-  if (key == "Enter") return 13;
-  if (key == "Backspace") return 8;
+  if (key == "Escape") return kKeyEscape;
+  if (key == "Enter") return kKeyEnter;
+  if (key == "Backspace") return kKeyBackspace;
   // One character in UTF-8: a byte below 128, or two bytes up to U+00FF.
   const auto* s = reinterpret_cast<const unsigned char*>(key.data());
   if (key.size() == 1 && s[0] >= 0x20 && s[0] < 0x7F) return s[0];
@@ -24,7 +24,8 @@ std::optional<int16_t> WebKeyCode(std::string_view key, bool command_modifier) {
 
 bool WebKeyIsCommand(int16_t code) {
   const std::optional<char> c = CharacterOfKeyCode(code);
-  return code == 27 || (c && std::string_view("-+,/* .").find(*c) != std::string_view::npos);
+  return code == kKeyEscape ||
+         (c && std::string_view("-+,/* .").find(*c) != std::string_view::npos);
 }
 
 std::optional<InputEvent> WebClicks::Press(double time_ms, double x, double y, double distance) {

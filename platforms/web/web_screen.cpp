@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platforms/web/page_library.h"
+#include "runtime/legend.h"
 #include "runtime/viewport.h"
 
 namespace vk {
@@ -18,9 +19,7 @@ WebScreen* the_screen = nullptr;  // for the page's own listeners
 EM_BOOL OnKey(int, const EmscriptenKeyboardEvent* e, void* data) {
   const auto code = WebKeyCode(e->key, e->ctrlKey || e->altKey || e->metaKey);
   if (!code) return EM_FALSE;  // the browser's: F5, F11, Ctrl+R ...
-  InputEvent key{InputEvent::Type::kKeyPress};
-  key.key = *code;
-  static_cast<WebScreen*>(data)->Queue(key);
+  static_cast<WebScreen*>(data)->Queue({InputEvent::Type::kKeyPress, *code});
   // The player's keys are kept from the page: Space scrolls neither it nor a page around it.
   return WebKeyIsCommand(*code) ? EM_TRUE : EM_FALSE;
 }
@@ -51,12 +50,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void vk_pointer(int kind, double x, double y, do
   if (event) screen->Queue(*event);
 }
 
-// A key code from the page's buttons, as if its key were pressed.
-extern "C" EMSCRIPTEN_KEEPALIVE void vk_key(int code) {
+// A key from the page's buttons, by its KeyboardEvent name ("-", " ", "Escape"), as if it were
+// pressed.
+extern "C" EMSCRIPTEN_KEEPALIVE void vk_key(const char* key) {
   if (!the_screen) return;
-  InputEvent key{InputEvent::Type::kKeyPress};
-  key.key = static_cast<int16_t>(code);
-  the_screen->Queue(key);
+  if (const auto code = WebKeyCode(key, false)) {
+    the_screen->Queue({InputEvent::Type::kKeyPress, *code});
+  }
 }
 
 // Holder `i`'s slide is decoded and kept by the page (`ok` 1), or could not be.
@@ -75,6 +75,9 @@ void WebScreen::Open() {
     title += in_run ? "\xC2\xA0" : std::string(1, caption[i]);
   }
   vk_page_name(title.c_str(), caption.c_str());
+  for (const LegendLine& line : kLegend) {
+    if (line.page_keys) vk_page_legend(line.page_keys, line.meaning);
+  }
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, OnKey);
   std::vector<uint32_t> jpegs;  // where each JPEG lies in the module's memory, and its length
   for (const auto& jpeg : layout_.holder_jpegs) {
