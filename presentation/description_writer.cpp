@@ -57,24 +57,27 @@ class Bytes {
 void FormRecord(Bytes& b) {
   const size_t start = b.Open(0, window::kFormName, d::kTypeForm);
   b.U8(d::form::kCaption), b.Text(window::kCaption);
-  b.U8(0x19), b.U16(3);
-  b.Code(0x43, 0), b.Code(0x22, 0);
-  b.U8(0x23), b.U32(0xFFFFFFFF);
+  b.U8(d::form::kI16Setting19), b.U16(3);
+  b.Code(d::form::kByteSetting43, 0), b.Code(d::form::kByteSetting22, 0);
+  b.U8(d::form::kI32Setting23), b.U32(0xFFFFFFFF);
   b.U8(d::form::kLinkTopic), b.Text(window::kLinkTopic);
-  for (uint8_t code : {0x26, 0x27, 0x28, 0x32}) b.Code(code, 0);
+  for (uint8_t code : {d::form::kByteSetting26, d::form::kByteSetting27, d::form::kByteSetting28,
+                       d::form::kByteSetting32}) {
+    b.Code(code, 0);
+  }
   b.U8(d::form::kClientRect);
   for (int v : {0, 0, window::kWidthTwips, window::kHeightTwips}) b.U32(static_cast<uint32_t>(v));
-  b.Code(0x3E, 0), b.Code(0x44, 0);
+  b.Code(d::form::kByteSetting3E, 0), b.Code(d::form::kByteSetting44, 0);
   b.Close(start);
 }
 
 void PictureRecord(Bytes& b) {
   const size_t start = b.Open(1, window::kPictureName, d::kTypePictureBox);
   b.ControlRect(d::picture_box::kRect);
-  b.U8(0x12), b.U16(0);
+  b.U8(d::picture_box::kI16Setting12), b.U16(0);
   b.U8(d::picture_box::kScale), b.U16(0);
   for (float v : {0.0f, 0.0f, window::kScaleWidth, window::kScaleHeight}) b.F32(v);
-  b.Code(0x43, 0), b.Code(0x32, 1);
+  b.Code(d::picture_box::kByteSetting43, 0), b.Code(d::picture_box::kByteSetting32, 1);
   b.Close(start);
 }
 
@@ -86,10 +89,10 @@ void HolderRecord(Bytes& b, uint8_t id, int slide, const std::vector<uint8_t>& j
   b.U32(static_cast<uint32_t>(jpeg.size()));
   b.Append(jpeg.data(), jpeg.size());
   b.ControlRect(d::image::kRect);
-  if (slide <= 10) b.Code(0x07, 0);
+  if (slide <= 10) b.Code(d::image::kByteSetting07, 0);
   b.Code(d::image::kVisible, 0);
-  if (slide <= 10) b.Code(0x0C, 1);
-  if (slide <= 2) b.Code(0x18, 1);
+  if (slide <= 10) b.Code(d::image::kByteSetting0C, 1);
+  if (slide <= 2) b.Code(d::image::kByteSetting18, 1);
   b.Close(start);
 }
 

@@ -10,59 +10,12 @@ namespace {
 
 namespace d = description;
 
-enum class Form { kByte, kI16, kI32, kText, kPicture, kControlRect, kClientRect, kScale };
+using Form = d::ValueForm;
 
 // The value form of property `code` on an object of `type`, or nothing for an unknown code.
 std::optional<Form> FormOf(int type, uint8_t code) {
-  switch (type) {
-    case d::kTypeForm:
-      switch (code) {
-        case 0x01:
-        case 0x24:
-          return Form::kText;
-        case 0x19:
-          return Form::kI16;
-        case 0x23:
-          return Form::kI32;
-        case 0x35:
-          return Form::kClientRect;
-        case 0x22:
-        case 0x26:
-        case 0x27:
-        case 0x28:
-        case 0x32:
-        case 0x3E:
-        case 0x43:
-        case 0x44:
-          return Form::kByte;
-      }
-      break;
-    case d::kTypePictureBox:
-      switch (code) {
-        case 0x05:
-          return Form::kControlRect;
-        case 0x12:
-          return Form::kI16;
-        case 0x1A:
-          return Form::kScale;
-        case 0x32:
-        case 0x43:
-          return Form::kByte;
-      }
-      break;
-    case d::kTypeImage:
-      switch (code) {
-        case 0x02:
-          return Form::kPicture;
-        case 0x03:
-          return Form::kControlRect;
-        case 0x07:
-        case 0x08:
-        case 0x0C:
-        case 0x18:
-          return Form::kByte;
-      }
-      break;
+  for (const d::PropertyCode& known : d::kPropertyCodes) {
+    if (known.type == type && known.code == code) return known.form;
   }
   return std::nullopt;
 }

@@ -56,16 +56,56 @@ constexpr uint8_t kChildren = 0x01, kEndOfChildren = 0x02, kSibling = 0x03, kEnd
 constexpr Guid kFormClassId{{0x3A, 0x4F, 0xAD, 0x33, 0x99, 0x66, 0xCF, 0x11, 0xB7, 0x0C, 0x00, 0xAA,
                              0x00, 0x60, 0xD3, 0x93}};
 
-// Property codes, numbered per object type.
+// Property codes, numbered per object type. Settings that the description holds but ties to no
+// named setting (none changes what is shown) are named by their value's form and code.
 namespace form {
 constexpr uint8_t kCaption = 0x01, kLinkTopic = 0x24, kClientRect = 0x35;
-}
+constexpr uint8_t kI16Setting19 = 0x19, kI32Setting23 = 0x23;
+constexpr uint8_t kByteSetting22 = 0x22, kByteSetting26 = 0x26, kByteSetting27 = 0x27,
+                  kByteSetting28 = 0x28, kByteSetting32 = 0x32, kByteSetting3E = 0x3E,
+                  kByteSetting43 = 0x43, kByteSetting44 = 0x44;
+}  // namespace form
 namespace picture_box {
 constexpr uint8_t kRect = 0x05, kScale = 0x1A;
-}
+constexpr uint8_t kI16Setting12 = 0x12, kByteSetting32 = 0x32, kByteSetting43 = 0x43;
+}  // namespace picture_box
 namespace image {
 constexpr uint8_t kPicture = 0x02, kRect = 0x03, kVisible = 0x08;
-}
+constexpr uint8_t kByteSetting07 = 0x07, kByteSetting0C = 0x0C, kByteSetting18 = 0x18;
+}  // namespace image
+
+// The form of each code's value; the reader knows these codes and no others.
+enum class ValueForm { kByte, kI16, kI32, kText, kPicture, kControlRect, kClientRect, kScale };
+struct PropertyCode {
+  uint8_t type, code;
+  ValueForm form;
+};
+inline constexpr PropertyCode kPropertyCodes[] = {
+    {kTypeForm, form::kCaption, ValueForm::kText},
+    {kTypeForm, form::kLinkTopic, ValueForm::kText},
+    {kTypeForm, form::kClientRect, ValueForm::kClientRect},
+    {kTypeForm, form::kI16Setting19, ValueForm::kI16},
+    {kTypeForm, form::kI32Setting23, ValueForm::kI32},
+    {kTypeForm, form::kByteSetting22, ValueForm::kByte},
+    {kTypeForm, form::kByteSetting26, ValueForm::kByte},
+    {kTypeForm, form::kByteSetting27, ValueForm::kByte},
+    {kTypeForm, form::kByteSetting28, ValueForm::kByte},
+    {kTypeForm, form::kByteSetting32, ValueForm::kByte},
+    {kTypeForm, form::kByteSetting3E, ValueForm::kByte},
+    {kTypeForm, form::kByteSetting43, ValueForm::kByte},
+    {kTypeForm, form::kByteSetting44, ValueForm::kByte},
+    {kTypePictureBox, picture_box::kRect, ValueForm::kControlRect},
+    {kTypePictureBox, picture_box::kScale, ValueForm::kScale},
+    {kTypePictureBox, picture_box::kI16Setting12, ValueForm::kI16},
+    {kTypePictureBox, picture_box::kByteSetting32, ValueForm::kByte},
+    {kTypePictureBox, picture_box::kByteSetting43, ValueForm::kByte},
+    {kTypeImage, image::kPicture, ValueForm::kPicture},
+    {kTypeImage, image::kRect, ValueForm::kControlRect},
+    {kTypeImage, image::kVisible, ValueForm::kByte},
+    {kTypeImage, image::kByteSetting07, ValueForm::kByte},
+    {kTypeImage, image::kByteSetting0C, ValueForm::kByte},
+    {kTypeImage, image::kByteSetting18, ValueForm::kByte},
+};
 
 }  // namespace description
 
