@@ -26,7 +26,7 @@ void BM_PresentSlideChange(benchmark::State& state) {
   vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kAtOnce);
   vk::SdlScreen screen(layout);
   if (!screen.Open(&error)) return state.SkipWithError(error.c_str());
-  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps, screen.refresh());
+  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps);
   NoForm form;
   runtime.Run(form);
   int slide = 0;

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   const double sdl = SinceStart();
   vk::SdlScreen screen(layout);
   if (!screen.Open(&error)) return 1;
-  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps, screen.refresh());
+  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps);
   const double opened = SinceStart();
   // As the form's loading: slide 1 shown, slide 2 taken, then the pump that presents slide 1.
   runtime.SetPicture(runtime.HolderPicture("Image1"));

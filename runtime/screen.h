@@ -36,6 +36,8 @@ class HolderSource {
 class Screen {
  public:
   virtual ~Screen() = default;
+  // The display's refresh period, asked once the window is open.
+  virtual SteadyClock::duration refresh() const { return RefreshPeriod(0); }
   // Turns the window's pending events into `polled`; never waits.
   virtual void Poll(Polled& polled) = 0;
   // Waits until an event arrives or `deadline` passes. A page never waits.

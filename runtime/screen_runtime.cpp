@@ -8,13 +8,12 @@
 
 namespace vk {
 
-ScreenRuntime::ScreenRuntime(Screen& screen, HolderSource& holders, Pacing pacing,
-                             SteadyClock::duration refresh)
+ScreenRuntime::ScreenRuntime(Screen& screen, HolderSource& holders, Pacing pacing)
     : screen_(screen),
       holders_(holders),
       pacing_(pacing),
       // A page presents once a frame, at its end: the frames themselves keep the refresh.
-      gate_(pacing == Pacing::kFrames ? SteadyClock::duration::zero() : refresh) {}
+      gate_(pacing == Pacing::kFrames ? SteadyClock::duration::zero() : screen.refresh()) {}
 
 int ScreenRuntime::Run(FormEvents& form) {
   form_ = &form;

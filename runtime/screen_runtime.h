@@ -20,9 +20,8 @@ class ScreenRuntime : public Runtime {
   // deadline on, and presents once at the frame's end.
   enum class Pacing { kSleeps, kFrames };
 
-  // `refresh` is the display's refresh period (a desktop's; a page's frames keep their own).
-  ScreenRuntime(Screen& screen, HolderSource& holders, Pacing pacing,
-                SteadyClock::duration refresh = RefreshPeriod(0));
+  // `screen`'s window is open.
+  ScreenRuntime(Screen& screen, HolderSource& holders, Pacing pacing);
 
   // A desktop: raises the form's activation, which plays until the player ends; the program's
   // exit status (0, or 1 after a run-time error).

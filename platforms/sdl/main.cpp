@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vorlan-kidney: %s\n", error.c_str());
     return 1;
   }
-  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps, screen.refresh());
+  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps);
   vk::VorlanKidney form(runtime);
   return runtime.Run(form);
 }

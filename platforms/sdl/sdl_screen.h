@@ -20,9 +20,7 @@ class SdlScreen : public Screen {
 
   // Opens the window; false with a one-line `error` when there is no display to open it on.
   bool Open(std::string* error);
-  // The display's refresh period.
-  SteadyClock::duration refresh() const;
-
+  SteadyClock::duration refresh() const override;
   void Poll(Polled& polled) override;
   void WaitForInput(SteadyClock::time_point deadline) override;
   bool Draw(const PictureRef& picture) override;

@@ -77,7 +77,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kOnWorker);
   vk::Win32Screen screen(layout);
   if (!screen.Open(&error)) return Fail(error);
-  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps, screen.refresh());
+  vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps);
   vk::VorlanKidney form(runtime);
   return runtime.Run(form);
 }

@@ -2,17 +2,12 @@
 // picture drawn through GDI.
 #include "platforms/win32/win32_screen.h"
 
-#include <windowsx.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
-#endif
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
-#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
 #endif
 
 namespace vk {
@@ -65,15 +60,9 @@ std::wstring Wide(const std::string& text) {
 Win32Screen::~Win32Screen() {
   if (window_) DestroyWindow(window_);
   UnregisterClassW(kClassName, GetModuleHandleW(nullptr));
-  if (fine_period_) timeEndPeriod(1);
-  if (timer_) CloseHandle(timer_);
 }
 
 bool Win32Screen::Open(std::string* error) {
-  timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                  TIMER_ALL_ACCESS);
-  if (!timer_) fine_period_ = timeBeginPeriod(1) == TIMERR_NOERROR;
-
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
@@ -170,34 +159,6 @@ void Win32Screen::Ended(int status, const std::string& message) {
     MessageBoxW(window_, Wide(message).c_str(), L"Vorlan Kidney", MB_OK | MB_ICONERROR);
 }
 
-// Sleeps until a millisecond before the deadline, on the high-resolution timer or else with
-// Sleep, and yields the processor for the rest: either wakes up to a millisecond late, and under
-// Wine by an amount that drifts, which would make the slides' intervals uneven.
-void Win32Screen::SleepUntil(SteadyClock::time_point deadline) {
-  constexpr auto kYielded = std::chrono::milliseconds(1);
-  for (;;) {
-    const auto left = deadline - SteadyClock::now();
-    if (left <= SteadyClock::duration::zero()) return;
-    const auto asleep = left - kYielded;
-    const int64_t ticks =  // 100 ns units
-        std::chrono::duration_cast<std::chrono::duration<int64_t, std::ratio<1, 10000000>>>(asleep)
-            .count();
-    if (ticks > 0 && timer_) {
-      LARGE_INTEGER due;
-      due.QuadPart = -ticks;  // negative: relative
-      if (SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE)) {
-        WaitForSingleObject(timer_, INFINITE);
-        continue;
-      }
-    }
-    if (const int64_t ms = ticks / 10000; ms >= 1) {
-      Sleep(static_cast<DWORD>(std::min<int64_t>(ms, INFINITE - 1)));
-    } else {
-      SwitchToThread();
-    }
-  }
-}
-
 void Win32Screen::WaitForInput(SteadyClock::time_point deadline) {
   const auto left =
       std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
@@ -225,16 +186,16 @@ bool Win32Screen::Draw(const PictureRef& picture) {
 
 void Win32Screen::Present() {
   if (HDC dc = GetDC(window_)) {
-    Paint(dc, false);
+    painter_.Paint(dc, picture_, false);
     ReleaseDC(window_, dc);
     HandOver();
   }
 }
 
 void Win32Screen::Still() {
-  if (smooth_) return;
+  if (painter_.smooth()) return;
   if (HDC dc = GetDC(window_)) {
-    Paint(dc, true);
+    painter_.Paint(dc, picture_, true);
     ReleaseDC(window_, dc);
   }
 }
@@ -265,15 +226,14 @@ LRESULT Win32Screen::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         pending_.shown = false;  // the loop goes on, but nobody sees a present
       } else {
         pending_.shown = true;
-        client_width_ = LOWORD(lparam), client_height_ = HIWORD(lparam);
-        viewport_ = FitPicture(client_width_, client_height_, kSlideWidth, kSlideHeight);
+        painter_.Resize(LOWORD(lparam), HIWORD(lparam));
         pending_.repaint = true;
       }
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       if (HDC dc = BeginPaint(window_, &paint)) {
-        Paint(dc, smooth_);
+        painter_.Paint(dc, picture_, painter_.smooth());
         EndPaint(window_, &paint);
       }
       return 0;
@@ -294,49 +254,11 @@ LRESULT Win32Screen::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam == VK_F11 && !(lparam & (1 << 30))) ToggleFullScreen();
       break;
   }
-  for (const InputEvent& event :
-       TranslateWindowMessage(message, wparam, lparam, viewport_, layout_.scale, &clicks_)) {
+  for (const InputEvent& event : TranslateWindowMessage(
+           message, wparam, lparam, painter_.viewport(), layout_.scale, &clicks_)) {
     pending_.input.push_back(event);
   }
   return DefWindowProcW(window_, message, wparam, lparam);
-}
-
-// Picture1's pixels scaled into the viewport, and black around them.
-void Win32Screen::Paint(HDC dc, bool smooth) {
-  const RECT client{0, 0, client_width_, client_height_};
-  const int x = static_cast<int>(viewport_.x + 0.5), y = static_cast<int>(viewport_.y + 0.5);
-  const int w = static_cast<int>(viewport_.width + 0.5),
-            h = static_cast<int>(viewport_.height + 0.5);
-  const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  const RECT bands[] = {{0, 0, client.right, y},
-                        {0, y + h, client.right, client.bottom},
-                        {0, y, x, y + h},
-                        {x + w, y, client.right, y + h}};
-  for (const RECT& band : bands) {
-    if (band.right > band.left && band.bottom > band.top) FillRect(dc, &band, black);
-  }
-  if (!picture_ || picture_->format != Picture::Format::kBgrx) {
-    smooth_ = true;
-    const RECT picture{x, y, x + w, y + h};
-    FillRect(dc, &picture, black);
-    return;
-  }
-  const Picture& p = *picture_;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = p.stride[0] / 4;
-  info.bmiHeader.biHeight = -p.height;  // rows top to bottom
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  // Scaled smoothly (GDI's halftone, some tens of milliseconds a picture), or by the nearest
-  // pixel, which keeps the pace while the picture moves; a picture at its own size is copied.
-  const bool scaled = w != p.width || h != p.height;
-  smooth_ = smooth || !scaled;
-  SetStretchBltMode(dc, scaled && smooth ? HALFTONE : COLORONCOLOR);
-  if (scaled && smooth) SetBrushOrgEx(dc, 0, 0, nullptr);
-  StretchDIBits(dc, x, y, w, h, 0, 0, p.width, p.height, p.plane[0], &info, DIB_RGB_COLORS,
-                SRCCOPY);
 }
 
 }  // namespace vk

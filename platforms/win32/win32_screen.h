@@ -7,7 +7,9 @@
 
 #include <string>
 
+#include "platforms/win32/fine_sleep.h"
 #include "platforms/win32/win32_input.h"
+#include "platforms/win32/win32_painter.h"
 #include "runtime/screen.h"
 #include "runtime/viewport.h"
 #include "runtime/window.h"
@@ -21,13 +23,10 @@ class Win32Screen : public Screen {
 
   // Opens the window; false with a one-line `error` when it cannot.
   bool Open(std::string* error);
-  // The display's refresh period.
-  SteadyClock::duration refresh() const;
-
+  SteadyClock::duration refresh() const override;
   void Poll(Polled& polled) override;
   void WaitForInput(SteadyClock::time_point deadline) override;
-  // Sleeps until a millisecond before the deadline and yields the processor for the rest.
-  void SleepUntil(SteadyClock::time_point deadline) override;
+  void SleepUntil(SteadyClock::time_point deadline) override { sleep_.Until(deadline); }
   bool Draw(const PictureRef& picture) override;
   void Present() override;
   // A picture drawn fast while it moved is drawn again smoothly.
@@ -41,7 +40,6 @@ class Win32Screen : public Screen {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   // Hands the picture just drawn to the screen.
   void HandOver();
-  void Paint(HDC dc, bool smooth);
   // Gives the window the description's client area at its monitor's DPI.
   void SizeForDpi();
   // Borderless over the window's monitor, or back to the window's place and size.
@@ -49,15 +47,12 @@ class Win32Screen : public Screen {
 
   const WindowLayout& layout_;
   HWND window_ = nullptr;
-  HANDLE timer_ = nullptr;    // a high-resolution waitable timer, where Windows has one
-  bool fine_period_ = false;  // else timeBeginPeriod(1) makes Sleep fine enough
-  Polled pending_;            // what WindowProc saw, handed over by the next poll
+  FineSleep sleep_;
+  Polled pending_;  // what WindowProc saw, handed over by the next poll
   ClickState clicks_;
-  int client_width_ = 0, client_height_ = 0;
   bool full_screen_ = false;
-  bool smooth_ = true;           // the window shows its picture scaled smoothly
   WINDOWPLACEMENT placement_{};  // where full screen returns to
-  Viewport viewport_;
+  GdiPainter painter_;
   PictureRef picture_;  // the picture drawn, kept while shown
 };
 
