@@ -1,4 +1,4 @@
-// A decoded slide as the runtime holds it, shared by counted reference.
+// A decoded slide as the runtime holds it, shared by counted reference; the slides' size and count.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The forms runtime as the player sees it: the events it raises into the form and the
-// operations the form calls. Implemented by HeadlessRuntime (tests, replay), SdlRuntime (Linux),
-// Win32Runtime (Windows) and WebRuntime (the page); the player reaches the world through nothing
-// else.
+// operations the form calls. Implemented by ScreenRuntime (every platform with a screen, each
+// through its Screen) and HeadlessRuntime (tests, replay); the player reaches the world through
+// nothing else.
 #pragma once
 
 #include <cstdint>

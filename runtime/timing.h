@@ -1,5 +1,6 @@
 // The wait and present timing that every platform with a screen shares: a count as one deadline
-// on the steady clock, and at most one present of a changed picture per display refresh.
+// on the steady clock, at most one present of a changed picture per display refresh, and the
+// refresh a page's animation frames keep.
 #pragma once
 
 #include <chrono>

@@ -1,6 +1,6 @@
-// The picture's pointer events, handed to the player, so that a finger or a pen works as a mouse does: a drag moves (past a few
-// pixels, so that a tap sets no pace), a tap clicks where the finger came down. Inside a frame,
-// the press that only gives the page the focus is no command.
+// The picture's pointer events, handed to the player, so that a finger or a pen works as a mouse
+// does: a drag moves (past a few pixels, so that a tap sets no pace), a tap clicks where the
+// finger came down. Inside a frame, the press that only gives the page the focus is no command.
 (() => {
   const canvas = document.getElementById('canvas');
   const slop = 10;
