@@ -29,12 +29,14 @@ PixelSize ClientSize(const Rect& client, int dpi, PixelSize room) {
 }
 
 std::optional<InputEvent> PointerMove(double x, double y, const Viewport& viewport,
-                                      const ScaleBlock& scale) {
+                                      const ScaleBlock& scale, Held held) {
   x -= viewport.x, y -= viewport.y;
   if (x < 0 || y < 0 || x >= viewport.width || y >= viewport.height) return std::nullopt;
   InputEvent move{InputEvent::Type::kMouseMove};
   move.x = static_cast<float>(scale.width * x / viewport.width);
   move.y = static_cast<float>(scale.height * y / viewport.height);
+  move.button = static_cast<int16_t>(held.left | held.right << 1 | held.middle << 2);
+  move.shift = static_cast<int16_t>(held.shift | held.ctrl << 1 | held.alt << 2);
   return move;
 }
 

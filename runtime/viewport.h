@@ -32,9 +32,15 @@ struct PixelSize {
 // does.
 PixelSize ClientSize(const Rect& client, int dpi, PixelSize room);
 
-// The MouseMove of a pointer at window position (x, y), in Picture1's scale; nothing over the
-// black border around the picture, which is not Picture1.
+// The mouse buttons and modifier keys held during a move.
+struct Held {
+  bool left = false, right = false, middle = false;
+  bool shift = false, ctrl = false, alt = false;
+};
+
+// The MouseMove of a pointer at window position (x, y), in Picture1's scale, with what is `held`;
+// nothing over the black border around the picture, which is not Picture1.
 std::optional<InputEvent> PointerMove(double x, double y, const Viewport& viewport,
-                                      const ScaleBlock& scale);
+                                      const ScaleBlock& scale, Held held = {});
 
 }  // namespace vk

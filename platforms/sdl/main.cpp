@@ -10,6 +10,16 @@
 #include "runtime/screen_runtime.h"
 #include "runtime/slides.h"
 
+namespace {
+
+// A problem before the player plays: one line on standard error, and status 1.
+int Fail(const std::string& error) {
+  std::fprintf(stderr, "vorlan-kidney: %s\n", error.c_str());
+  return 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   if (const vk::CommandLineAnswer answer = vk::ReadCommandLine(argc, argv); answer.status >= 0) {
     std::FILE* out = answer.to_error ? stderr : stdout;
@@ -21,17 +31,11 @@ int main(int argc, char** argv) {
   }
   std::string error;
   vk::WindowLayout layout;
-  if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) {
-    std::fprintf(stderr, "vorlan-kidney: %s\n", error.c_str());
-    return 1;
-  }
+  if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) return Fail(error);
   // Slides decode on a worker while the window comes up; loading waits only for the one it takes.
   vk::SlidePictures pictures(layout.holder_jpegs, vk::SlidePictures::kOnWorker);
   vk::SdlScreen screen(layout);
-  if (!screen.Open(&error)) {
-    std::fprintf(stderr, "vorlan-kidney: %s\n", error.c_str());
-    return 1;
-  }
+  if (!screen.Open(&error)) return Fail(error);
   vk::ScreenRuntime runtime(screen, pictures, vk::ScreenRuntime::Pacing::kSleeps);
   vk::VorlanKidney form(runtime);
   return runtime.Run(form);

@@ -5,16 +5,12 @@ namespace vk {
 
 namespace {
 
-int16_t ShiftState() {
+// The buttons of a motion's `state`, and the modifier keys held now.
+Held HeldNow(uint32_t state) {
   const SDL_Keymod mod = SDL_GetModState();
-  return static_cast<int16_t>(((mod & KMOD_SHIFT) ? 1 : 0) | ((mod & KMOD_CTRL) ? 2 : 0) |
-                              ((mod & KMOD_ALT) ? 4 : 0));
-}
-
-int16_t Buttons(uint32_t state) {
-  return static_cast<int16_t>(((state & SDL_BUTTON_LMASK) ? 1 : 0) |
-                              ((state & SDL_BUTTON_RMASK) ? 2 : 0) |
-                              ((state & SDL_BUTTON_MMASK) ? 4 : 0));
+  return {(state & SDL_BUTTON_LMASK) != 0, (state & SDL_BUTTON_RMASK) != 0,
+          (state & SDL_BUTTON_MMASK) != 0, (mod & KMOD_SHIFT) != 0,
+          (mod & KMOD_CTRL) != 0,          (mod & KMOD_ALT) != 0};
 }
 
 InputEvent Key(int16_t code) { return {InputEvent::Type::kKeyPress, code}; }
@@ -68,9 +64,8 @@ std::vector<InputEvent> TranslateEvent(const SDL_Event& event, const Viewport& v
       }
       break;
     case SDL_MOUSEMOTION:
-      if (auto move = PointerMove(event.motion.x, event.motion.y, viewport, scale)) {
-        move->button = Buttons(event.motion.state);
-        move->shift = ShiftState();
+      if (auto move = PointerMove(event.motion.x, event.motion.y, viewport, scale,
+                                  HeldNow(event.motion.state))) {
         out.push_back(*move);
       }
       break;

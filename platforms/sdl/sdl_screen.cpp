@@ -180,11 +180,6 @@ void SdlScreen::WindowEvent(uint8_t what, Polled& polled) {
   }
 }
 
-bool SdlScreen::Draw(const PictureRef& picture) {
-  painter_.Draw(picture);
-  return true;
-}
-
 PixelSize SdlScreen::Frame() const {
   int top = 0, left = 0, bottom = 0, right = 0;
   SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);

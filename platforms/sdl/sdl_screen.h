@@ -23,7 +23,10 @@ class SdlScreen : public Screen {
   SteadyClock::duration refresh() const override;
   void Poll(Polled& polled) override;
   void WaitForInput(SteadyClock::time_point deadline) override;
-  bool Draw(const PictureRef& picture) override;
+  bool Draw(const PictureRef& picture) override {
+    painter_.Draw(picture);
+    return true;
+  }
   void Present() override { painter_.Present(); }
   void Hide() override { SDL_HideWindow(window_); }
   // A run-time error goes to a message box as well.

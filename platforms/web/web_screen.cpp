@@ -36,11 +36,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE void vk_pointer(int kind, double x, double y, do
   if (!screen) return;
   std::optional<InputEvent> event;
   if (kind == 0) {
-    event = PointerMove(x, y, Viewport{0, 0, width, height}, screen->scale());
-    if (event) {
-      event->button = static_cast<int16_t>((buttons & 1) | (buttons & 2) | ((buttons & 4) ? 4 : 0));
-      event->shift = static_cast<int16_t>(shift);
-    }
+    // A pointer event's buttons: 1 left, 2 right, 4 middle; `shift` 1 Shift, 2 Ctrl, 4 Alt.
+    event = PointerMove(x, y, Viewport{0, 0, width, height}, screen->scale(),
+                        {(buttons & 1) != 0, (buttons & 2) != 0, (buttons & 4) != 0,
+                         (shift & 1) != 0, (shift & 2) != 0, (shift & 4) != 0});
   } else if (kind == 1) {
     event = screen->clicks().Press(
         time_ms, x, y, touch ? WebClicks::kDoubleTapDistance : WebClicks::kDoubleClickDistance);

@@ -46,13 +46,10 @@ std::vector<InputEvent> TranslateWindowMessage(UINT message, WPARAM wparam, LPAR
       clicks->double_pressed = false;
       break;
     case WM_MOUSEMOVE:
-      if (auto move = PointerMove(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), viewport, scale)) {
-        move->button =
-            static_cast<int16_t>(((wparam & MK_LBUTTON) ? 1 : 0) | ((wparam & MK_RBUTTON) ? 2 : 0) |
-                                 ((wparam & MK_MBUTTON) ? 4 : 0));
-        move->shift =
-            static_cast<int16_t>(((wparam & MK_SHIFT) ? 1 : 0) | ((wparam & MK_CONTROL) ? 2 : 0) |
-                                 (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+      if (auto move = PointerMove(
+              GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), viewport, scale,
+              {(wparam & MK_LBUTTON) != 0, (wparam & MK_RBUTTON) != 0, (wparam & MK_MBUTTON) != 0,
+               (wparam & MK_SHIFT) != 0, (wparam & MK_CONTROL) != 0, GetKeyState(VK_MENU) < 0})) {
         out.push_back(*move);
       }
       break;

@@ -2,7 +2,6 @@
 // picture drawn through GDI.
 #include "platforms/win32/win32_screen.h"
 
-
 #include <algorithm>
 #include <cstdint>
 
