@@ -4,7 +4,9 @@
 // frame at the fastest pace, the share of intervals of exactly 6 frames at the start pace, the
 // processor use of the page's main thread while playing, the bytes a first visit (plain and
 // compressed) and a second, offline, visit transfer, the module's memory while playing, and the
-// longest main-thread task during start with the processor slowed 4 times. Needs make test-web.
+// longest main-thread task during start with the processor slowed 4 times; and on emulated mobile
+// links (4G, fast 3G), slide 1 and the loop's start beside a page holding only an <img> of slide
+// 1. Needs make test-web.
 // Usage: node bench/web.mjs [BUILD_WEB]
 import { spawn } from 'node:child_process';
 import { copyFileSync, mkdirSync, mkdtempSync, realpathSync, rmSync, symlinkSync, writeFileSync }
@@ -30,6 +32,14 @@ writeFileSync(`${root}/floor/index.html`, `<!doctype html>
   WebAssembly.instantiateStreaming(fetch('floor.wasm')).then(() => picture).then((bitmap) =>
     document.getElementById('canvas').getContext('2d').drawImage(bitmap, 0, 0));
 </script></body></html>
+`);
+// The plainest page that shows slide 1: an <img> of its JPEG.
+mkdirSync(`${root}/img`);
+copyFileSync(new URL('../presentation/slides/slide01.jpg', import.meta.url), `${root}/img/slide01.jpg`);
+writeFileSync(`${root}/img/index.html`, `<!doctype html>
+<html><head><meta charset="utf-8"></head>
+<body style="margin: 0; background: #000"><img id="slide" src="slide01.jpg" width="1024" height="768">
+</body></html>
 `);
 const port = 8765;
 const server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1',
@@ -126,6 +136,52 @@ async function firstPicture(path) {
   await context.close();
   return first;
 }
+// Slide 1 and the loop's start (the progress bar gone) since navigation, over an emulated link,
+// from the server that sends files compressed; for the <img> page, the frame its picture is in.
+const links = {
+  '4G': { latency: 60, downloadThroughput: 9e6 / 8, uploadThroughput: 9e6 / 8 },
+  'fast 3G': { latency: 150, downloadThroughput: 1.6e6 / 8, uploadThroughput: 750e3 / 8 },
+};
+async function overLink(path, link) {
+  const context = await browser.createBrowserContext();
+  const visit = await context.newPage();
+  await visit.setViewport({ width: 1024, height: 768 });
+  const client = await visit.target().createCDPSession();
+  await client.send('Network.enable');
+  await client.send('Network.emulateNetworkConditions', { offline: false, ...links[link] });
+  await visit.evaluateOnNewDocument(() => {
+    const watch = () => {
+      const img = document.getElementById('slide');
+      const row = document.getElementById('canvas')?.getContext('2d')
+        .getImageData(0, 384, 1024, 1).data;
+      if (!window.firstPicture && (img ? img.complete && img.naturalWidth > 0
+                                       : row && row.some((v, i) => i % 4 !== 3 && v > 0))) {
+        window.firstPicture = performance.now();
+      }
+      if (window.firstPicture && document.readyState !== 'loading' &&
+          !document.getElementById('progress')) {
+        window.loopStart = performance.now();
+      } else {
+        requestAnimationFrame(watch);
+      }
+    };
+    requestAnimationFrame(watch);
+  });
+  await visit.goto(`http://127.0.0.1:${compressedPort}/${path}`, { waitUntil: 'domcontentloaded' });
+  await visit.waitForFunction(() => window.loopStart, { timeout: 60000 });
+  const times = await visit.evaluate(() => [window.firstPicture, window.loopStart]);
+  await context.close();
+  return times;
+}
+const mobile = {};
+for (const link of Object.keys(links)) {
+  mobile[link] = { page: [], img: [] };
+  for (let run = 0; run < Number(process.env.LINK_RUNS ?? 3); ++run) {
+    mobile[link].page.push(await overLink('player/index.html', link));
+    mobile[link].img.push(await overLink('img/index.html', link));
+  }
+}
+
 const runs = Number(process.env.RUNS ?? 9);
 const firsts = [], floors = [];
 for (let run = 0; run < runs; ++run) {
@@ -150,6 +206,13 @@ console.log();
 console.log('| first picture, median (ms) | interval at the start pace, median (ms) | deviation (ms) | intervals of 6 frames (%) | main thread playing (% of a core) | slides per frame at the fastest pace | first visit (bytes) | first visit, compressed (bytes) | offline visit (bytes) | module memory (MiB) | longest task at start, 4 times slower (ms; 0: none over 50) |');
 console.log('|---|---|---|---|---|---|---|---|---|---|---|');
 console.log(`| ${median(firsts).toFixed(0)} | ${median(intervals).toFixed(1)} | ${deviation(intervals).toFixed(1)} | ${(sixes * 100).toFixed(0)} | ${((after.TaskDuration - before.TaskDuration) / 5 * 100).toFixed(1)} | ${(fastest.times.length / fastest.frames).toFixed(2)} | ${firstBytes} | ${compressedBytes} | ${secondBytes} | ${(linearMemory / 2 ** 20).toFixed(0)} | ${longestTask.toFixed(0)} |`);
+console.log();
+console.log('| link | slide 1, the page (ms) | slide 1, an <img> of it (ms) | times | the loop runs, the page (ms) |');
+console.log('|---|---|---|---|---|');
+for (const [link, { page: visits, img }] of Object.entries(mobile)) {
+  const first = median(visits.map(([t]) => t)), floor = median(img.map(([t]) => t));
+  console.log(`| ${link} | ${first.toFixed(0)} | ${floor.toFixed(0)} | ${(first / floor).toFixed(2)} | ${median(visits.map(([, t]) => t)).toFixed(0)} |`);
+}
 await browser.close();
 server.kill();
 compressedServer.kill();

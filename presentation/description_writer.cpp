@@ -81,12 +81,14 @@ void PictureRecord(Bytes& b) {
   b.Close(start);
 }
 
-void HolderRecord(Bytes& b, uint8_t id, int slide, const std::vector<uint8_t>& jpeg) {
+void HolderRecord(Bytes& b, uint8_t id, int slide, const std::vector<uint8_t>& jpeg,
+                  JpegSpan* span) {
   const size_t start = b.Open(id, "Image" + std::to_string(slide), d::kTypeImage);
   b.U8(d::image::kPicture);
   b.U32(static_cast<uint32_t>(jpeg.size() + 8));
   b.Append(reinterpret_cast<const uint8_t*>("lt\0\0"), 4);
   b.U32(static_cast<uint32_t>(jpeg.size()));
+  *span = {static_cast<uint32_t>(b.out.size()), static_cast<uint32_t>(jpeg.size())};
   b.Append(jpeg.data(), jpeg.size());
   b.ControlRect(d::image::kRect);
   if (slide <= 10) b.Code(d::image::kByteSetting07, 0);
@@ -98,7 +100,9 @@ void HolderRecord(Bytes& b, uint8_t id, int slide, const std::vector<uint8_t>& j
 
 }  // namespace
 
-std::vector<uint8_t> WriteDescription(const std::array<std::vector<uint8_t>, 24>& jpegs) {
+std::vector<uint8_t> WriteDescription(const std::array<std::vector<uint8_t>, 24>& jpegs,
+                                      std::array<JpegSpan, 24>* spans) {
+  std::array<JpegSpan, 24> written;
   Bytes b;
   b.U8(0xFF);
   for (uint8_t v : {0xCC, 0x31, 0x00}) b.U8(v);
@@ -117,13 +121,15 @@ std::vector<uint8_t> WriteDescription(const std::array<std::vector<uint8_t>, 24>
   for (int position = 0; position < window::kSlides; ++position) {
     if (position > 0) b.U8(d::kSibling);
     const int slide = window::kHolderRecordOrder[position];
-    HolderRecord(b, static_cast<uint8_t>(position + 2), slide, jpegs[slide - 1]);
+    HolderRecord(b, static_cast<uint8_t>(position + 2), slide, jpegs[slide - 1],
+                 &written[slide - 1]);
   }
   for (uint8_t marker : {d::kEndOfChildren, d::kEndOfChildren, d::kEnd}) b.U8(marker);
 
   const auto tree_length = static_cast<uint32_t>(b.out.size() - tree_length_at);
   for (int i = 0; i < 4; ++i)
     b.out[tree_length_at + i] = static_cast<uint8_t>(tree_length >> (8 * i));
+  if (spans) *spans = written;
   return std::move(b.out);
 }
 

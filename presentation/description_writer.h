@@ -7,7 +7,14 @@
 
 namespace vk {
 
-// The description, byte for byte; `jpegs[i]` is slide i + 1, the picture of Image(i + 1).
-std::vector<uint8_t> WriteDescription(const std::array<std::vector<uint8_t>, 24>& jpegs);
+// Where a slide's JPEG file lies in the description.
+struct JpegSpan {
+  uint32_t offset = 0, length = 0;
+};
+
+// The description, byte for byte; `jpegs[i]` is slide i + 1, the picture of Image(i + 1). Where
+// `spans` is given, spans[i] is where slide i + 1's JPEG went.
+std::vector<uint8_t> WriteDescription(const std::array<std::vector<uint8_t>, 24>& jpegs,
+                                      std::array<JpegSpan, 24>* spans = nullptr);
 
 }  // namespace vk

@@ -5,4 +5,5 @@
   const bytes = new Uint8Array(text.length);
   for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
   Module.wasmBinary = bytes;
+  description.push(bytes);
 })();

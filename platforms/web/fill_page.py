@@ -12,7 +12,7 @@ import re
 import sys
 
 # The page's own script, in the order it runs.
-PAGE_SCRIPTS = ("layout.js", "pointer.js", "loader.js")
+PAGE_SCRIPTS = ("layout.js", "pointer.js", "stream.js", "loader.js")
 
 
 def read(path, mode="r"):

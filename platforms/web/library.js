@@ -1,16 +1,30 @@
 // The page's side of the player, for the functions C++ calls (page_library.h). Linked with
 // emscripten's --js-library.
 mergeInto(LibraryManager.library, {
+  vk_page_description_size: function () {
+    return Module.vkDescription ? Module.vkDescription.length : 0;
+  },
+
+  vk_page_description_copy: function (out) {
+    HEAPU8.set(Module.vkDescription, out);
+    Module.vkDescription = null;  // the module keeps its own copy
+  },
+
+  vk_page_fail: function (why) {
+    Module.onAbort(UTF8ToString(why));
+  },
+
   vk_page_decode: function (jpegs, count, width, height) {
     const spans = HEAPU32.slice(jpegs >> 2, (jpegs >> 2) + 2 * count);
     Module.vkSlides = [];
     // Off the main thread, kept as an ImageBitmap that the canvas draws.
+    const early = Module.vkDecoding || [];  // decoded as the module arrived
     const decode = (i) => {
       const at = spans[2 * i];
       const length = spans[2 * i + 1];
-      const decoded = length && typeof createImageBitmap === 'function'
+      const decoded = early[i] || (length && typeof createImageBitmap === 'function'
         ? createImageBitmap(new Blob([HEAPU8.subarray(at, at + length)], { type: 'image/jpeg' }))
-        : Promise.reject(new Error('no slide'));
+        : Promise.reject(new Error('no slide')));
       return decoded.then((bitmap) => { Module.vkSlides[i] = bitmap; Module._vk_decoded(i, 1); },
                           () => Module._vk_decoded(i, 0));
     };

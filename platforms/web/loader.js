@@ -16,8 +16,22 @@ const carried = document.documentElement.dataset.carried === 'true';
 // The one-file page has the whole player before this script runs.
 if (carried) document.getElementById('progress').value = 1;
 const served = location.protocol === 'http:' || location.protocol === 'https:';
-// The program's WebAssembly, compiled as it streams in, with the progress bar counting its bytes
-// against the size make web wrote into the bar.
+// The window description at the head of the program's WebAssembly, read as it arrives: each slide
+// goes to the browser's decoder once its bytes are in, and slide 1 is the page's poster.
+const description = new DescriptionStream((i, jpeg) => {
+  if (typeof createImageBitmap !== 'function') return;
+  const decoded = createImageBitmap(new Blob([jpeg], { type: 'image/jpeg' }));
+  Module.vkDecoding[i] = decoded;
+  decoded.catch(() => {});  // the player says so, if it takes the slide
+  if (i === 0) {
+    decoded.then((bitmap) => {
+      const canvas = document.getElementById('canvas');
+      if (canvas) canvas.getContext('2d').drawImage(bitmap, 0, 0, canvas.width, canvas.height);
+    }, () => {});
+  }
+}, (bytes) => { Module.vkDescription = bytes; });
+// The program's WebAssembly, compiled as it streams in, read for its description on the way, with
+// the progress bar counting its bytes against the size make web wrote into the bar.
 function instantiateWasm(imports, receive) {
   const bar = document.getElementById('progress');
   const total = Number(bar?.dataset.moduleBytes) || 0;
@@ -28,7 +42,11 @@ function instantiateWasm(imports, receive) {
     const counted = new ReadableStream({
       async pull(controller) {
         const { done, value } = await reader.read();
-        if (done) return controller.close();
+        if (done) {
+          const problem = description.end();
+          return problem ? controller.error(new Error(problem)) : controller.close();
+        }
+        description.push(value);
         arrived += value.byteLength;
         if (bar && total) bar.value = Math.min(1, arrived / total);
         controller.enqueue(value);
@@ -41,6 +59,7 @@ function instantiateWasm(imports, receive) {
   return {};
 }
 var Module = {
+  vkDecoding: [],  // each slide's ImageBitmap to be, as the module arrives
   // Kept for visits without a network once the program has arrived, so that keeping the files
   // does not share the link with the program's own download.
   onRuntimeInitialized: () => {

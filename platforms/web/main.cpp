@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "platforms/web/page_library.h"
 #include "platforms/web/web_screen.h"
 #include "player/vorlan_kidney.h"
 #include "presentation/form_table.h"
@@ -38,6 +39,7 @@ int main() {
   std::string error;
   if (!vk::BuildWindow(vk::FormTable()[0], &layout, &error)) {
     std::fprintf(stderr, "vorlan-kidney: %s\n", error.c_str());
+    vk_page_fail(error.c_str());
     return 1;
   }
   runtime.Start(form, [] { form.Step(); });

@@ -5,9 +5,16 @@
 #include <cstdint>
 
 extern "C" {
+// The length of the window description the page took from the module's head, 0 for none; and
+// its bytes, copied to `out`.
+int vk_page_description_size();
+void vk_page_description_copy(uint8_t* out);
+// The player cannot start: `why` in the page's failure sentence, in the picture's place.
+void vk_page_fail(const char* why);
 // Hands the slides' JPEGs (`count` pairs of offset and length in the module's memory at `jpegs`)
-// to the browser's decoder: the first at once, drawn on the canvas as soon as it is decoded,
-// then the others. Each settles through vk_decoded; the frames begin through vk_begin.
+// to the browser's decoder, unless the page already did as they arrived: the first at once,
+// drawn on the canvas as soon as it is decoded, then the others. Each settles through
+// vk_decoded; the frames begin through vk_begin.
 void vk_page_decode(const uint32_t* jpegs, int count, int width, int height);
 // The page's title and the legend's caption.
 void vk_page_name(const char* title, const char* caption);

@@ -403,6 +403,7 @@ function serveFolder(dir, wasm = 'whole') {
     try { body = readFileSync(join(dir, path)); } catch { response.writeHead(404); return response.end(); }
     const isWasm = path.endsWith('.wasm');
     if (isWasm && wasm === 'missing') { response.writeHead(404); return response.end(); }
+    if (isWasm && wasm === 'bare') body = withoutDescription(body);
     response.writeHead(200, { 'Content-Type': types[extname(path)] ?? 'application/octet-stream',
       'Content-Length': body.length });
     if (isWasm && wasm === 'cut') {
@@ -420,6 +421,17 @@ function serveFolder(dir, wasm = 'whole') {
     response.end(body);
   });
   return new Promise((resolve) => folderServer.listen(port, '127.0.0.1', () => resolve(folderServer)));
+}
+
+// The module as the linker wrote it, without the description that make web puts at its head.
+function withoutDescription(module) {
+  let at = 9, size = 0;
+  for (let shift = 0; ; shift += 7) {
+    const byte = module[at++];
+    size += (byte & 0x7f) * 2 ** shift;
+    if (!(byte & 0x80)) break;
+  }
+  return Buffer.concat([module.subarray(0, 8), module.subarray(at + size)]);
 }
 
 // Ends the static server the tests began with, so that a test can serve the port itself.
@@ -460,6 +472,20 @@ test('the server sends the program compressed to a browser that accepts it, else
   }
   const [headers] = await get('', 'br');
   assert.equal(headers['content-encoding'], 'br', 'the folder\'s page is not sent compressed');
+});
+
+test('a program without its description says why, with status 1, and plays nothing', async () => {
+  await stopStaticServer();
+  const bareServer = await serveFolder(folder, 'bare');
+  const context = await browser.createBrowserContext();
+  page = await context.newPage();
+  await page.goto(url);
+  await page.waitForFunction(() => document.body.dataset.exitStatus === '1', { timeout: 10000 });
+  assert.match(await page.evaluate(() => document.getElementById('failed').textContent),
+    /could not be loaded/);
+  assert.equal(await page.evaluate(() => document.getElementById('canvas')), null);
+  await context.close();
+  await new Promise((resolve) => bareServer.close(resolve));
 });
 
 test('an update cut off never mixes builds: offline, the build before plays whole', async () => {
@@ -525,6 +551,11 @@ test('a progress bar counts the program as it arrives, and goes once the player 
   await page.goto(url, { waitUntil: 'domcontentloaded' });
   assert.equal(await page.evaluate(() =>
     document.getElementById('progress')?.getAttribute('aria-label')), 'Loading the player');
+  // Slide 1 is the page's poster as soon as its bytes are in, while the rest still comes.
+  await page.waitForFunction(() => {
+    const row = document.getElementById('canvas').getContext('2d').getImageData(0, 384, 1024, 1).data;
+    return document.getElementById('progress')?.value < 0.5 && row.some((v, i) => i % 4 !== 3 && v > 0);
+  }, { timeout: 20000, polling: 'raf' });
   await page.waitForFunction(() => !document.getElementById('progress'), { timeout: 20000 });
   const seen = await page.evaluate(() => window.progressSeen);
   assert.ok(seen.some((v) => v > 0.1 && v < 0.9), `no value on the way: ${seen.join(' ')}`);
