@@ -9,8 +9,8 @@
 // 1. Needs make test-web.
 // Usage: node bench/web.mjs [BUILD_WEB]
 import { spawn } from 'node:child_process';
-import { copyFileSync, mkdirSync, mkdtempSync, realpathSync, rmSync, symlinkSync, writeFileSync }
-  from 'node:fs';
+import { copyFileSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, realpathSync, rmSync,
+  symlinkSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 
 const { default: puppeteer } = await import(new URL(
@@ -41,6 +41,26 @@ writeFileSync(`${root}/img/index.html`, `<!doctype html>
 <body style="margin: 0; background: #000"><img id="slide" src="slide01.jpg" width="1024" height="768">
 </body></html>
 `);
+// The plainest page that plays the slides: it fetches the 24 JPEGs, has the browser decode each to
+// an ImageBitmap and draws the next every 100 ms.
+mkdirSync(`${root}/jpegs`);
+for (let i = 1; i <= 24; ++i) {
+  const name = `slide${String(i).padStart(2, '0')}.jpg`;
+  copyFileSync(new URL(`../presentation/slides/${name}`, import.meta.url), `${root}/jpegs/${name}`);
+}
+writeFileSync(`${root}/jpegs/index.html`, `<!doctype html>
+<html><head><meta charset="utf-8"></head>
+<body style="margin: 0; background: #000"><canvas id="canvas" width="1024" height="768"></canvas>
+<script>
+  const names = Array.from({ length: 24 }, (_, i) => 'slide' + String(i + 1).padStart(2, '0') + '.jpg');
+  Promise.all(names.map((n) => fetch(n).then((r) => r.blob()).then((b) => createImageBitmap(b))))
+    .then((bitmaps) => {
+      const context = document.getElementById('canvas').getContext('2d');
+      let i = 0;
+      setInterval(() => context.drawImage(bitmaps[i++ % 24], 0, 0), 100);
+    });
+</script></body></html>
+`);
 const port = 8765;
 const server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1',
   '--directory', root], { stdio: 'ignore' });
@@ -51,6 +71,7 @@ const compressedServer = spawn('python3', [new URL('../platforms/web/serve.py', 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 await sleep(500);
 const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
+await browser.newPage();  // kept open: Chromium may end when its last page closes
 
 const median = (v) => [...v].sort((a, b) => a - b)[Math.floor((v.length - 1) / 2)];
 const deviation = (v) => {
@@ -182,6 +203,35 @@ for (const link of Object.keys(links)) {
   }
 }
 
+// The memory of the tab's renderer processes (proportional set size, summed) after 5 s of
+// playing, in a browser of its own.
+async function tabMemory(path) {
+  const own = await puppeteer.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
+  const visit = await own.newPage();
+  await visit.setViewport({ width: 1024, height: 768 });
+  await visit.goto(`http://127.0.0.1:${port}/${path}`);
+  await sleep(5000);
+  const children = new Map();
+  for (const pid of readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
+    try {
+      const parent = Number(readFileSync(`/proc/${pid}/stat`, 'utf8').split(') ')[1].split(' ')[1]);
+      children.set(parent, [...(children.get(parent) ?? []), Number(pid)]);
+    } catch {}
+  }
+  let kib = 0;
+  for (const pending = [own.process().pid]; pending.length;) {
+    const pid = pending.pop();
+    pending.push(...(children.get(pid) ?? []));
+    try {
+      if (!readFileSync(`/proc/${pid}/cmdline`, 'utf8').includes('--type=renderer')) continue;
+      kib += Number(/Pss:\s+(\d+)/.exec(readFileSync(`/proc/${pid}/smaps_rollup`, 'utf8'))[1]);
+    } catch {}
+  }
+  await own.close();
+  return kib / 1024;
+}
+const tabs = { page: await tabMemory('player/index.html'), jpegs: await tabMemory('jpegs/index.html') };
+
 const runs = Number(process.env.RUNS ?? 9);
 const firsts = [], floors = [];
 for (let run = 0; run < runs; ++run) {
@@ -206,6 +256,8 @@ console.log();
 console.log('| first picture, median (ms) | interval at the start pace, median (ms) | deviation (ms) | intervals of 6 frames (%) | main thread playing (% of a core) | slides per frame at the fastest pace | first visit (bytes) | first visit, compressed (bytes) | offline visit (bytes) | module memory (MiB) | longest task at start, 4 times slower (ms; 0: none over 50) |');
 console.log('|---|---|---|---|---|---|---|---|---|---|---|');
 console.log(`| ${median(firsts).toFixed(0)} | ${median(intervals).toFixed(1)} | ${deviation(intervals).toFixed(1)} | ${(sixes * 100).toFixed(0)} | ${((after.TaskDuration - before.TaskDuration) / 5 * 100).toFixed(1)} | ${(fastest.times.length / fastest.frames).toFixed(2)} | ${firstBytes} | ${compressedBytes} | ${secondBytes} | ${(linearMemory / 2 ** 20).toFixed(0)} | ${longestTask.toFixed(0)} |`);
+console.log();
+console.log(`The tab's renderer memory while playing (proportional set size): the page ${tabs.page.toFixed(0)} MiB, a page that fetches the 24 JPEGs and draws their ImageBitmaps every 100 ms ${tabs.jpegs.toFixed(0)} MiB.`);
 console.log();
 console.log('| link | slide 1, the page (ms) | slide 1, an <img> of it (ms) | times | the loop runs, the page (ms) |');
 console.log('|---|---|---|---|---|');

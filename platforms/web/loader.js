@@ -20,7 +20,10 @@ const served = location.protocol === 'http:' || location.protocol === 'https:';
 // goes to the browser's decoder once its bytes are in, and slide 1 is the page's poster.
 const description = new DescriptionStream((i, jpeg) => {
   if (typeof createImageBitmap !== 'function') return;
-  const decoded = createImageBitmap(new Blob([jpeg], { type: 'image/jpeg' }));
+  // Each slide after the first is handed over in a task of its own: a fast link brings many at
+  // once, and handing them all over in one task would hold the page up.
+  const handed = i === 0 ? Promise.resolve() : new Promise((resolve) => setTimeout(resolve, 0));
+  const decoded = handed.then(() => createImageBitmap(new Blob([jpeg], { type: 'image/jpeg' })));
   Module.vkDecoding[i] = decoded;
   decoded.catch(() => {});  // the player says so, if it takes the slide
   if (i === 0) {
@@ -54,8 +57,10 @@ function instantiateWasm(imports, receive) {
     });
     return WebAssembly.instantiateStreaming(
       new Response(counted, { headers: { 'Content-Type': 'application/wasm' } }), imports);
-  }).then((result) => receive(result.instance, result.module))
-    .catch((error) => Module.onAbort(error));
+  }).then((result) => new Promise((resolve) => {
+    // The player starts in a task of its own, apart from the last of the download's.
+    setTimeout(() => resolve(receive(result.instance, result.module)), 0);
+  })).catch((error) => Module.onAbort(error));
   return {};
 }
 var Module = {
