@@ -68,6 +68,8 @@ const server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '1
 const compressedPort = port + 1;
 const compressedServer = spawn('python3', [new URL('../platforms/web/serve.py', import.meta.url).pathname, root,
   String(compressedPort)], { stdio: 'ignore' });
+// The servers go with the bench, however it ends.
+process.on('exit', () => { server.kill(); compressedServer.kill(); });
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 await sleep(500);
 const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
