@@ -81,7 +81,7 @@ serve-web: web
 	python3 platforms/web/serve.py build-web 8000
 
 # The neutral suites and golden replays built for WebAssembly under node, and the page in
-# headless Chromium (puppeteer-core as tests/web's lock file pins it).
+# headless Chromium, Firefox ESR and WebKitGTK (puppeteer-core as tests/web's lock file pins it).
 test-web: test-normal
 	scripts/install-deps.sh web
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error

@@ -13,8 +13,9 @@ package_packages=(dpkg-dev lintian desktop-file-utils)
 # Cross-building the Windows programs and running them under Wine in Xvfb.
 windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-apps x11-xserver-utils)
 
-# Building the page with emscripten and testing it in headless Chromium.
-web_packages=(emscripten libstb-dev chromium python3 brotli)
+# Building the page with emscripten and testing it in headless Chromium, in Firefox ESR and in
+# WebKitGTK's MiniBrowser (in Xvfb, through WebKitWebDriver).
+web_packages=(emscripten libstb-dev chromium python3 brotli firefox-esr webkit2gtk-driver xvfb)
 
 # Taking the README's screenshot.
 docs_packages=(xvfb xdotool x11-apps openbox python3)
